@@ -16,10 +16,10 @@ class DialogProcedure {
   virtual ~DialogProcedure() = default;
   // WM_INITDIALOG: the window exists and its controls show the template's state. Returns whether
   // Windows is to give the focus to the first control.
-  virtual bool OnInitDialog(WindowHandle dialog) = 0;
+  virtual bool InitDialog(WindowHandle dialog) = 0;
   // Every later message. An empty result leaves the message to the default dialog handling.
-  virtual std::optional<std::intptr_t> OnMessage(std::uint32_t message, std::uintptr_t wParam,
-                                                 std::intptr_t lParam) = 0;
+  virtual std::optional<std::intptr_t> HandleMessage(std::uint32_t message, std::uintptr_t wParam,
+                                                     std::intptr_t lParam) = 0;
 };
 
 class UiApi {
