@@ -33,7 +33,7 @@ class UiApi {
 
   virtual WindowHandle GetDlgItem(WindowHandle dialog, int controlId) = 0;
   // GetWindow(window, GW_HWNDNEXT): the next control in template order, kNoWindow after the last.
-  virtual WindowHandle GetNextWindow(WindowHandle window) = 0;
+  virtual WindowHandle GetNextSibling(WindowHandle window) = 0;
   // GetWindowLongA(window, GWL_STYLE).
   virtual std::uint32_t GetWindowStyle(WindowHandle window) = 0;
   virtual std::intptr_t SendMessageA(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
@@ -44,8 +44,7 @@ class UiApi {
 
   virtual MenuHandle GetSystemMenu(WindowHandle window, bool revert) = 0;
   // AppendMenuA; a separator passes no text.
-  virtual bool AppendMenuA(MenuHandle menu, std::uint32_t flags, std::uintptr_t itemId,
-                           const std::string& text) = 0;
+  virtual bool AppendMenuA(MenuHandle menu, std::uint32_t flags, std::uintptr_t itemId, const std::string& text) = 0;
 
   // LoadStringA from the program's resources: the text, empty when the string is missing.
   virtual std::string LoadStringA(std::uint32_t stringId) = 0;

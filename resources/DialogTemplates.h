@@ -30,4 +30,7 @@ struct DialogTemplate {
 // The template with this resource id, or nullptr.
 const DialogTemplate* FindDialogTemplate(int templateId);
 
+// The string resource with this id as UTF-8, empty when there is none.
+std::string_view FindString(std::uint32_t stringId);
+
 }  // namespace resources

@@ -1,0 +1,51 @@
+// CCalvantDlg: the setup dialog and the owner of one registration run. It offers the language and the
+// camera drivers, derives the package directories and the Windows version at initialisation, and runs
+// the registration on OK or, when the command line names a language, during initialisation itself.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "framework/Dialog.h"
+#include "platform/WinTypes.h"
+
+class CCalvantDlg : public framework::CDialog {
+ public:
+  CCalvantDlg();
+  ~CCalvantDlg() override = default;
+
+  // The registration run with the dialog's current choices; 1 when it reached its end, 0 when it stopped
+  // at a failure. It shows its own messages.
+  std::int32_t RunRegistration();
+
+  platform::IconHandle AppIcon = 0;
+  std::int32_t LanguageRadio = 1;  // 0 English, 1 Simplified Chinese, 2 Traditional Chinese
+  std::int32_t Unattended = 0;     // 1 when the command line chose the language
+  std::uint32_t DriverMask = 1;    // app::kDriverUsbCamera, kDriverGigeCamera, kDriverRemoveOnly
+  std::int32_t UsbCameraChecked = 1;
+  std::int32_t GigeCameraChecked = 0;
+  // The package paths: absolute, without a trailing backslash.
+  std::string ProgramDir;
+  std::string CompanyName;
+  std::string InstallDir;
+  std::string SdkDir;
+  std::string DriversDir;
+
+ protected:
+  void DoDataExchange(framework::DataExchange& exchange) override;
+  bool OnInitDialog() override;
+  framework::MessageResult OnMessage(const framework::WindowMessage& received) override;
+
+ private:
+  framework::MessageResult OnSysCommand(std::uintptr_t command, std::intptr_t parameter);
+  framework::MessageResult OnPaint();
+  platform::IconHandle OnQueryDragIcon() const;
+  framework::MessageResult OnOkClicked();
+  framework::MessageResult OnClose();
+
+  void AddAboutEntry();
+  void SetIcons();
+  void SettleProgramDirectory();
+  void ReadCommandLine(const std::vector<std::string>& arguments);
+};

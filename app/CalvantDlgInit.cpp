@@ -1,0 +1,64 @@
+// Initialisation of the setup dialog: the About entry, the icons, the Windows version, the package
+// directories and the command line, and the unattended run when the command line names a language.
+#include "app/CalvantDlg.h"
+#include "app/CommandLine.h"
+#include "app/PackagePaths.h"
+#include "app/VersionFlags.h"
+#include "messages/MessageTable.h"
+#include "platform/Backends.h"
+#include "platform/WinConstants.h"
+#include "resources/resource.h"
+
+bool CCalvantDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  AddAboutEntry();
+  SetIcons();
+  app::ReadWindowsVersion();
+  SettleProgramDirectory();
+
+  const std::vector<std::string> arguments = app::ReadArguments().value_or(std::vector<std::string>{});
+  ReadCommandLine(arguments);
+
+  if (messages::LanguageIndex >= 0) {
+    LanguageRadio = messages::LanguageIndex;
+    Unattended = 1;
+    RunRegistration();
+    EndDialog(0);
+    return false;
+  }
+  return true;
+}
+
+void CCalvantDlg::AddAboutEntry() {
+  platform::UiApi& ui = platform::Ui();
+  const platform::MenuHandle systemMenu = ui.GetSystemMenu(Window(), false);
+  if (systemMenu == 0) return;
+  const std::string aboutEntry = ui.LoadStringA(IDS_ABOUTBOX);
+  if (aboutEntry.empty()) return;
+  ui.AppendMenuA(systemMenu, platform::kMfSeparator, 0, std::string());
+  ui.AppendMenuA(systemMenu, platform::kMfString, IDM_ABOUTBOX, aboutEntry);
+}
+
+void CCalvantDlg::SetIcons() {
+  platform::UiApi& ui = platform::Ui();
+  ui.SendMessageA(Window(), platform::kWmSetIcon, platform::kIconBig, static_cast<std::intptr_t>(AppIcon));
+  ui.SendMessageA(Window(), platform::kWmSetIcon, platform::kIconSmall, static_cast<std::intptr_t>(AppIcon));
+}
+
+void CCalvantDlg::SettleProgramDirectory() {
+  const std::string directory = app::DirectoryOf(app::QueryProgramPath());
+  platform::System().SetCurrentDirectoryA(directory);
+  ProgramDir = directory;
+}
+
+void CCalvantDlg::ReadCommandLine(const std::vector<std::string>& arguments) {
+  messages::LanguageIndex = -1;
+  DriverMask = 1;
+  Unattended = 0;
+  if (arguments.size() > 1) messages::LanguageIndex = app::LanguageFromArgument(arguments[1]);
+  if (arguments.size() > 2) DriverMask = app::DriverMaskFromArgument(arguments[2]);
+  const std::array<std::string, 3> sources = app::DirectorySources(arguments);
+  InstallDir = app::QueryFullPath(sources[0]);
+  SdkDir = app::QueryFullPath(sources[1]);
+  DriversDir = app::QueryFullPath(sources[2]);
+}

@@ -1,0 +1,52 @@
+#include "app/PackagePaths.h"
+
+#include <vector>
+
+#include "platform/Backends.h"
+#include "platform/WinConstants.h"
+
+namespace app {
+namespace {
+
+// Longest path Windows can name, in characters with the terminator.
+constexpr std::uint32_t kLongestPath = 32768;
+
+}  // namespace
+
+std::string QueryProgramPath() {
+  for (std::uint32_t size = platform::kMaxPath; size <= 2 * kLongestPath; size *= 2) {
+    std::vector<char> buffer(size, '\0');
+    const std::uint32_t length = platform::System().GetModuleFileNameA(buffer.data(), size);
+    if (length == 0) return std::string();
+    if (length < size) return std::string(buffer.data(), length);
+  }
+  return std::string();
+}
+
+std::string DirectoryOf(const std::string& path) {
+  platform::SystemApi& system = platform::System();
+  std::size_t lastBackslash = std::string::npos;
+  for (std::size_t at = 0; at < path.size(); ++at) {
+    const auto byte = static_cast<std::uint8_t>(path[at]);
+    if (byte == '\\') {
+      lastBackslash = at;
+    } else if (system.IsDBCSLeadByte(byte) && at + 1 < path.size()) {
+      ++at;  // the trail byte belongs to this character
+    }
+  }
+  return lastBackslash == std::string::npos ? std::string() : path.substr(0, lastBackslash);
+}
+
+std::string QueryFullPath(const std::string& path) {
+  std::uint32_t size = platform::kMaxPath;
+  for (int attempt = 0; attempt < 3 && size <= 2 * kLongestPath; ++attempt) {
+    std::vector<char> buffer(size, '\0');
+    const std::uint32_t length = platform::System().GetFullPathNameA(path, size, buffer.data());
+    if (length == 0) return std::string();
+    if (length < size) return std::string(buffer.data(), length);
+    size = length;  // the size needed, terminator included
+  }
+  return std::string();
+}
+
+}  // namespace app

@@ -1,0 +1,17 @@
+// The program's entry point on Windows: the real backends, then the application's start-up sequence.
+#include <windows.h>
+
+#include "app/CalvantApp.h"
+#include "platform/Backends.h"
+#include "platform/win32/Win32System.h"
+#include "platform/win32/Win32Ui.h"
+
+// The application object: constructed before WinMain, as the start-up sequence expects.
+CCalvantApp theApp;
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  platform::win32::Win32System system;
+  platform::win32::Win32Ui ui;
+  platform::ScopedBackends backends({&system, &ui});
+  return framework::RunApplication(theApp);
+}
