@@ -18,6 +18,8 @@ class CCalvantDlg : public framework::CDialog {
   // The registration run with the dialog's current choices; 1 when it reached its end, 0 when it stopped
   // at a failure. It shows its own messages.
   std::int32_t RunRegistration();
+  // Fills CompanyName from the program's company-name field and writes the Company value; 1 on success.
+  std::int32_t WriteCompanyValue();
 
   platform::IconHandle AppIcon = 0;
   std::int32_t LanguageRadio = 1;  // 0 English, 1 Simplified Chinese, 2 Traditional Chinese

@@ -27,5 +27,9 @@ Backends Install(const Backends& backends) {
 
 SystemApi& System() { return Require(installed.system, "system"); }
 UiApi& Ui() { return Require(installed.ui, "user-interface"); }
+RegistryApi& Registry() { return Require(installed.registry, "registry"); }
+ModuleApi& Modules() { return Require(installed.modules, "module"); }
+FileApi& Files() { return Require(installed.files, "file"); }
+ShellApi& Shell() { return Require(installed.shell, "shell"); }
 
 }  // namespace platform

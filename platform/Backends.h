@@ -2,6 +2,10 @@
 // The program installs its backends once at start; a test installs a simulated host for its lifetime.
 #pragma once
 
+#include "platform/FileApi.h"
+#include "platform/ModuleApi.h"
+#include "platform/RegistryApi.h"
+#include "platform/ShellApi.h"
 #include "platform/SystemApi.h"
 #include "platform/UiApi.h"
 
@@ -10,6 +14,10 @@ namespace platform {
 struct Backends {
   SystemApi* system = nullptr;
   UiApi* ui = nullptr;
+  RegistryApi* registry = nullptr;
+  ModuleApi* modules = nullptr;
+  FileApi* files = nullptr;
+  ShellApi* shell = nullptr;
 };
 
 // Installs the backends every later call reaches; returns the ones installed before.
@@ -18,6 +26,10 @@ Backends Install(const Backends& backends);
 // The installed backends. Calling one that was never installed is a programming error and aborts.
 SystemApi& System();
 UiApi& Ui();
+RegistryApi& Registry();
+ModuleApi& Modules();
+FileApi& Files();
+ShellApi& Shell();
 
 // Installs backends for the lifetime of the object and puts the previous ones back afterwards.
 class ScopedBackends {

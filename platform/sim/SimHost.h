@@ -2,22 +2,42 @@
 #pragma once
 
 #include "platform/Backends.h"
+#include "platform/sim/SimFiles.h"
+#include "platform/sim/SimMachine.h"
+#include "platform/sim/SimModules.h"
+#include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimSystem.h"
 #include "platform/sim/SimUi.h"
 
 namespace platform::sim {
 
+struct MachineKind {
+  bool is64BitWindows = true;
+};
+
 class SimHost {
  public:
-  SimHost() : backends_({&system, &ui}) { ui.ansiCodePage = &system.ansiCodePage; }
+  explicit SimHost(MachineKind kind = {}) : machine(Configured(kind)), files(machine) {
+    ui.ansiCodePage = &system.ansiCodePage;
+  }
   SimHost(const SimHost&) = delete;
   SimHost& operator=(const SimHost&) = delete;
 
-  SimSystem system;
+  SimMachine machine;
+  SimSystem system{machine};
   SimUi ui;
+  SimRegistry registry{machine};
+  SimModules modules{machine};
+  SimFiles files;
 
  private:
-  ScopedBackends backends_;
+  static SimMachine Configured(MachineKind kind) {
+    SimMachine configured;
+    configured.is64BitWindows = kind.is64BitWindows;
+    return configured;
+  }
+
+  ScopedBackends backends_{Backends{&system, &ui, &registry, &modules, &files, nullptr}};
 };
 
 }  // namespace platform::sim

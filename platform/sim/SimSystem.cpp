@@ -67,14 +67,6 @@ std::string ResolveFullPath(const std::string& path, const std::string& currentD
   return full;
 }
 
-bool SimSystem::Planned(const char* call) {
-  if (auto error = faults.ErrorFor(call)) {
-    lastError_ = *error;
-    return true;
-  }
-  return false;
-}
-
 std::wstring SimSystem::GetCommandLineW() { return commandLine; }
 
 bool SimSystem::CommandLineToArgvW(const std::wstring& line, std::vector<std::wstring>& arguments) {
@@ -87,7 +79,7 @@ bool SimSystem::WideCharToThreadAnsi(const std::wstring& text, std::string& ansi
   if (Planned("WideCharToMultiByte")) return false;
   std::optional<std::string> converted = WideToCodePage(text, ansiCodePage);
   if (!converted) {
-    lastError_ = kErrorNoUnicodeTranslation;
+    machine_.lastError = kErrorNoUnicodeTranslation;
     return false;
   }
   ansi = *converted;
@@ -100,7 +92,7 @@ std::uint32_t SimSystem::GetModuleFileNameA(char* buffer, std::uint32_t size) {
   if (moduleFileName.size() >= size) {  // cut to fit, terminated, as Windows Vista and later do
     std::memcpy(buffer, moduleFileName.data(), size - 1);
     buffer[size - 1] = '\0';
-    lastError_ = kErrorInsufficientBuffer;
+    machine_.lastError = kErrorInsufficientBuffer;
     return size;
   }
   std::memcpy(buffer, moduleFileName.c_str(), moduleFileName.size() + 1);
@@ -110,7 +102,7 @@ std::uint32_t SimSystem::GetModuleFileNameA(char* buffer, std::uint32_t size) {
 bool SimSystem::SetCurrentDirectoryA(const std::string& path) {
   if (Planned("SetCurrentDirectoryA")) return false;
   if (path.empty() || path.size() >= kMaxPath) {
-    lastError_ = path.empty() ? kErrorFileNotFound : 206;  // ERROR_FILENAME_EXCED_RANGE
+    machine_.lastError = path.empty() ? kErrorFileNotFound : 206;  // ERROR_FILENAME_EXCED_RANGE
     return false;
   }
   currentDirectory = ResolveFullPath(path, currentDirectory);
@@ -122,7 +114,7 @@ bool SimSystem::SetCurrentDirectoryA(const std::string& path) {
 std::uint32_t SimSystem::GetFullPathNameA(const std::string& fileName, std::uint32_t size, char* buffer) {
   if (Planned("GetFullPathNameA")) return 0;
   if (fileName.empty()) {
-    lastError_ = 123;  // ERROR_INVALID_NAME
+    machine_.lastError = 123;  // ERROR_INVALID_NAME
     return 0;
   }
   const std::string full = ResolveFullPath(fileName, currentDirectory);
@@ -135,7 +127,7 @@ bool SimSystem::GetVersionExA(OsVersionInfoA& info) {
   versionQuerySizes.push_back(info.dwOSVersionInfoSize);
   if (Planned("GetVersionExA")) return false;
   if (info.dwOSVersionInfoSize != kOsVersionInfoASize && info.dwOSVersionInfoSize != 156) {
-    lastError_ = kErrorInsufficientBuffer;
+    machine_.lastError = kErrorInsufficientBuffer;
     return false;
   }
   info.dwMajorVersion = version.major;

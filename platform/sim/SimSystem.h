@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/SystemApi.h"
-#include "platform/sim/FaultPlan.h"
+#include "platform/sim/SimMachine.h"
 
 namespace platform::sim {
 
@@ -19,13 +19,14 @@ struct WindowsVersion {
 
 class SimSystem : public SystemApi {
  public:
+  explicit SimSystem(SimMachine& machine) : machine_(machine) {}
+
   // What the simulated process was started with; tests set these before the program runs.
   std::wstring commandLine = L"\"C:\\Package\\Calvant\\calvant.exe\"";
   std::string moduleFileName = "C:\\Package\\Calvant\\calvant.exe";
   std::string currentDirectory = "C:\\Users\\Operator";
   WindowsVersion version;
   std::uint32_t ansiCodePage = 1252;
-  FaultPlan faults;
 
   // What the program asked: the size field of each version query, each directory it changed to.
   std::vector<std::uint32_t> versionQuerySizes;
@@ -39,13 +40,12 @@ class SimSystem : public SystemApi {
   std::uint32_t GetFullPathNameA(const std::string& fileName, std::uint32_t size, char* buffer) override;
   bool GetVersionExA(OsVersionInfoA& info) override;
   bool IsDBCSLeadByte(std::uint8_t byte) override;
-  std::uint32_t GetLastError() override { return lastError_; }
+  std::uint32_t GetLastError() override { return machine_.lastError; }
 
  private:
-  // True (with the last error set) when the test planned this call to fail.
-  bool Planned(const char* call);
+  bool Planned(const char* call) { return machine_.Planned(call); }
 
-  std::uint32_t lastError_ = 0;
+  SimMachine& machine_;
 };
 
 // The absolute form of a path against a current directory, as Windows computes it: "." and ".." steps

@@ -105,7 +105,7 @@ TEST_F(StartupTest, VersionFlagsFollowTheMajorVersionOfA148ByteQuery) {
         Case{10, 0, false, 1, 1}, Case{11, 0, false, 1, 1}, Case{10, 0, true, 0, 0}}) {
     SimHost local;
     local.system.version = {c.major, c.minor, 1};
-    if (c.fails) local.system.faults.Fail("GetVersionExA", platform::kErrorInvalidFunction);
+    if (c.fails) local.machine.faults.Fail("GetVersionExA", platform::kErrorInvalidFunction);
     local.system.commandLine = L"calvant.exe 1";
     CCalvantDlg localDialog;
     localDialog.DoModal();
@@ -194,7 +194,7 @@ TEST_F(StartupTest, AnArgumentThatCannotBeConvertedCountsAsEmpty) {
 }
 
 TEST_F(StartupTest, ACommandLineThatCannotBeSplitCountsAsNoArguments) {
-  host.system.faults.Fail("CommandLineToArgvW", platform::kErrorInvalidFunction);
+  host.machine.faults.Fail("CommandLineToArgvW", platform::kErrorInvalidFunction);
   StartWith(L" 1 g D:\\Elsewhere");
   EXPECT_EQ(Run(), platform::kIdCancel);
   EXPECT_TRUE(waited);
@@ -234,7 +234,7 @@ TEST_F(StartupTest, TheProgramDirectoryIsFoundWithADoubleByteAwareSearch) {
 }
 
 TEST_F(StartupTest, AProgramDirectoryThatCannotBeEnteredLeavesTheCurrentDirectory) {
-  host.system.faults.Fail("SetCurrentDirectoryA", platform::kErrorAccessDenied);
+  host.machine.faults.Fail("SetCurrentDirectoryA", platform::kErrorAccessDenied);
   StartWith(L" 1");
   dialog.DoModal();
   EXPECT_EQ(dialog.ProgramDir, "C:\\Package\\Calvant");
@@ -260,7 +260,7 @@ TEST_F(StartupTest, PathsLongerThanTheirBuffersAreKeptWholeNeverCut) {
 }
 
 TEST_F(StartupTest, AProgramPathWindowsCannotNameGivesAnEmptyProgramDirectory) {
-  host.system.faults.Fail("GetModuleFileNameA", platform::kErrorAccessDenied);
+  host.machine.faults.Fail("GetModuleFileNameA", platform::kErrorAccessDenied);
   StartWith(L" 1");
   dialog.DoModal();
   EXPECT_EQ(dialog.ProgramDir, "");
