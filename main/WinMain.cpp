@@ -3,6 +3,9 @@
 
 #include "app/CalvantApp.h"
 #include "platform/Backends.h"
+#include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32Modules.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Ui.h"
 
@@ -12,6 +15,9 @@ CCalvantApp theApp;
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   platform::win32::Win32System system;
   platform::win32::Win32Ui ui;
-  platform::ScopedBackends backends({&system, &ui});
+  platform::win32::Win32Registry registry;
+  platform::win32::Win32Modules modules;
+  platform::win32::Win32Files files;
+  platform::ScopedBackends backends({&system, &ui, &registry, &modules, &files, nullptr});
   return framework::RunApplication(theApp);
 }
