@@ -291,6 +291,7 @@ bool SimUi::DrawIcon(DeviceContext context, int x, int y, IconHandle icon) {
 
 int SimUi::MessageBoxA(WindowHandle owner, const std::string& text, const std::string& caption, std::uint32_t type) {
   messageBoxes.push_back({owner, text, caption, type});
+  if (onMessageBox) onMessageBox(messageBoxes.back());
   return kIdOk;
 }
 

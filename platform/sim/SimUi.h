@@ -84,6 +84,8 @@ class SimUi : public UiApi {
   void Script(int templateId, DialogScript script) { scripts_[templateId].push_back(std::move(script)); }
 
   std::vector<MessageBoxRecord> messageBoxes;
+  // Called while each message box is up, as the person reads it.
+  std::function<void(const MessageBoxRecord&)> onMessageBox;
   std::vector<int> dialogsShown;  // template ids of dialogs that waited for input
   std::vector<PaintRecord> paints;
   int unscriptedDialogs = 0;
