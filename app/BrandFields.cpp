@@ -3,8 +3,8 @@
 namespace app {
 
 // Writable, externally visible data: the compiler cannot know the text at build time of its readers.
-[[gnu::used]] BrandField CompanyNameField = {"Selvanic", {0xA9, 0xA8, 0xA5, 0xA1, 0xA4, 0xA1}};
-[[gnu::used]] BrandField DriverBaseNameField = {"ZeZ2Idador", {0xA9, 0xA8, 0xA5, 0xA1, 0xA4, 0xA2}};
+[[gnu::used]] BrandField CompanyNameField = {"Selvanic", kCompanyNameMarker};
+[[gnu::used]] BrandField DriverBaseNameField = {"ZeZ2Idador", kDriverBaseNameMarker};
 
 std::string ReadBrandField(const BrandField& field) {
   // Read through a volatile view, byte by byte, so the text is taken from the file's data at every use.

@@ -4,16 +4,22 @@
 // afresh at every use.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 namespace app {
 
 inline constexpr std::size_t kBrandFieldSize = 90;
+inline constexpr std::size_t kBrandMarkerSize = 6;
+
+using BrandMarker = std::array<std::uint8_t, kBrandMarkerSize>;
+inline constexpr BrandMarker kCompanyNameMarker{0xA9, 0xA8, 0xA5, 0xA1, 0xA4, 0xA1};
+inline constexpr BrandMarker kDriverBaseNameMarker{0xA9, 0xA8, 0xA5, 0xA1, 0xA4, 0xA2};
 
 struct BrandField {
   char text[kBrandFieldSize];
-  std::uint8_t marker[6];
+  BrandMarker marker;
 };
 static_assert(sizeof(BrandField) == kBrandFieldSize + 6, "the marker must follow the text directly");
 
