@@ -20,6 +20,12 @@ class CCalvantDlg : public framework::CDialog {
   std::int32_t RunRegistration();
   // Fills CompanyName from the program's company-name field and writes the Company value; 1 on success.
   std::int32_t WriteCompanyValue();
+  // Installs the package's model INF through the system's INF installer and waits for it; nothing is
+  // reported, a missing INF is skipped.
+  void InstallModelsInf();
+  // Removes the GigE camera driver with every installer found for this Windows, then installs it with
+  // the one that suits the version unless DriverMask asks for removal only; nothing is reported.
+  void InstallGigeDriver();
 
   platform::IconHandle AppIcon = 0;
   std::int32_t LanguageRadio = 1;  // 0 English, 1 Simplified Chinese, 2 Traditional Chinese

@@ -6,6 +6,7 @@
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Modules.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Ui.h"
 
@@ -18,6 +19,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   platform::win32::Win32Registry registry;
   platform::win32::Win32Modules modules;
   platform::win32::Win32Files files;
-  platform::ScopedBackends backends({&system, &ui, &registry, &modules, &files, nullptr});
+  platform::win32::Win32Shell shell;
+  platform::ScopedBackends backends({&system, &ui, &registry, &modules, &files, &shell});
   return framework::RunApplication(theApp);
 }

@@ -14,6 +14,10 @@ using ProcessHandle = std::uintptr_t;  // HANDLE; 0 when the shell gave none
 inline constexpr std::uint32_t kSeeMaskNoCloseProcess = 0x40;
 inline constexpr int kSwShowNormal = 1;
 inline constexpr std::uint32_t kInfinite = 0xFFFFFFFF;
+inline constexpr std::uint32_t kWaitObject0 = 0;
+inline constexpr std::uint32_t kWaitFailed = 0xFFFFFFFF;
+// sizeof(SHELLEXECUTEINFOA) for the pointer width of the build: 60 bytes in the 32-bit program.
+inline constexpr std::uint32_t kShellExecuteInfoASize = sizeof(void*) == 8 ? 112 : 60;
 
 // SHELLEXECUTEINFOA: the fields the system fills; an empty optional is a null pointer.
 struct ShellExecuteInfoA {

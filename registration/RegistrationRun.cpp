@@ -6,9 +6,12 @@
 #include <vector>
 
 #include "app/CalvantDlg.h"
+#include "app/DriverMask.h"
 #include "messages/MessageTable.h"
 #include "platform/Backends.h"
 #include "platform/WinConstants.h"
+#include "registration/FileDeployment.h"
+#include "registration/HalconDeployment.h"
 #include "registration/RedirectionWindow.h"
 #include "registration/SettingsStore.h"
 #include "registration/Wow64State.h"
@@ -85,9 +88,13 @@ std::int32_t CCalvantDlg::RunRegistration() {
   if (windowsDir.empty()) return fail(kErrorSystemDirectory);
   if (!WriteMachineSetting("WindowsPath", windowsDir, 0, 0)) return fail(kErrorSettingsWrite);
 
+  if (const int code = DeployRuntimeAndFilters(SdkDir, windowsDir, CompanyName, Wow64Active != 0)) return fail(code);
+  DeployHalconInterface(SdkDir, CompanyName);
   sys::RunSelfRegistration(SdkDir + "\\Ferrocam.ocx");
+  InstallModelsInf();
 
   redirection.SwitchBack();
+  if ((DriverMask & app::kDriverGigeCamera) != 0) InstallGigeDriver();
 
   if (!Unattended) ui.MessageBoxA(Window(), Cell(messages::kRowInstallSuccess), "Lumetra", platform::kMbOk);
   return 1;

@@ -36,6 +36,9 @@ class SimFiles : public FileApi {
   void CloseTextFile(TextFileHandle file) override;
   void Sleep(std::uint32_t milliseconds) override;
 
+  // Where the program reaches with this path: WOW64 redirection applied as in the calls above.
+  std::string PhysicalPath(const std::string& path) const { return Redirect(path); }
+
   // --- for tests: paths here are where the files really are (no redirection) ---
   void AddFile(const std::string& path, const std::string& content = std::string());
   void AddDirectory(const std::string& path);

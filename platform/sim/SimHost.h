@@ -6,6 +6,7 @@
 #include "platform/sim/SimMachine.h"
 #include "platform/sim/SimModules.h"
 #include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimShell.h"
 #include "platform/sim/SimSystem.h"
 #include "platform/sim/SimUi.h"
 
@@ -29,6 +30,7 @@ class SimHost {
   SimRegistry registry{machine};
   SimModules modules{machine};
   SimFiles files;
+  SimShell shell{machine, files, system};
 
  private:
   static SimMachine Configured(MachineKind kind) {
@@ -37,7 +39,7 @@ class SimHost {
     return configured;
   }
 
-  ScopedBackends backends_{Backends{&system, &ui, &registry, &modules, &files, nullptr}};
+  ScopedBackends backends_{Backends{&system, &ui, &registry, &modules, &files, &shell}};
 };
 
 }  // namespace platform::sim
