@@ -20,6 +20,10 @@ class CCalvantDlg : public framework::CDialog {
   std::int32_t RunRegistration();
   // Fills CompanyName from the program's company-name field and writes the Company value; 1 on success.
   std::int32_t WriteCompanyValue();
+  // The USB camera drivers: removes the cameras' device nodes, stale driver packages and driver services,
+  // stages the driver INF that suits this Windows (unless DriverMask asks for removal only) and has Plug
+  // and Play rescan the device tree. 0 when the package holds no driver INF, and then nothing is touched.
+  std::int32_t InstallUsbDrivers();
   // Installs the package's model INF through the system's INF installer and waits for it; nothing is
   // reported, a missing INF is skipped.
   void InstallModelsInf();

@@ -31,5 +31,7 @@ RegistryApi& Registry() { return Require(installed.registry, "registry"); }
 ModuleApi& Modules() { return Require(installed.modules, "module"); }
 FileApi& Files() { return Require(installed.files, "file"); }
 ShellApi& Shell() { return Require(installed.shell, "shell"); }
+SetupApi& Setup() { return Require(installed.setup, "Setup API"); }
+ServiceApi& Services() { return Require(installed.services, "service"); }
 
 }  // namespace platform

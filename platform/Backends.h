@@ -5,6 +5,8 @@
 #include "platform/FileApi.h"
 #include "platform/ModuleApi.h"
 #include "platform/RegistryApi.h"
+#include "platform/ServiceApi.h"
+#include "platform/SetupApi.h"
 #include "platform/ShellApi.h"
 #include "platform/SystemApi.h"
 #include "platform/UiApi.h"
@@ -18,6 +20,8 @@ struct Backends {
   ModuleApi* modules = nullptr;
   FileApi* files = nullptr;
   ShellApi* shell = nullptr;
+  SetupApi* setup = nullptr;
+  ServiceApi* services = nullptr;
 };
 
 // Installs the backends every later call reaches; returns the ones installed before.
@@ -30,6 +34,8 @@ RegistryApi& Registry();
 ModuleApi& Modules();
 FileApi& Files();
 ShellApi& Shell();
+SetupApi& Setup();
+ServiceApi& Services();
 
 // Installs backends for the lifetime of the object and puts the previous ones back afterwards.
 class ScopedBackends {

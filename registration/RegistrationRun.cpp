@@ -92,6 +92,7 @@ std::int32_t CCalvantDlg::RunRegistration() {
   DeployHalconInterface(SdkDir, CompanyName);
   sys::RunSelfRegistration(SdkDir + "\\Ferrocam.ocx");
   InstallModelsInf();
+  if ((DriverMask & app::kDriverUsbCamera) != 0) InstallUsbDrivers();
 
   redirection.SwitchBack();
   if ((DriverMask & app::kDriverGigeCamera) != 0) InstallGigeDriver();

@@ -5,8 +5,11 @@
 #include "platform/sim/SimFiles.h"
 #include "platform/sim/SimMachine.h"
 #include "platform/sim/SimModules.h"
+#include "platform/sim/SimJournal.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimShell.h"
+#include "platform/sim/SimServices.h"
+#include "platform/sim/SimSetup.h"
 #include "platform/sim/SimSystem.h"
 #include "platform/sim/SimUi.h"
 
@@ -31,6 +34,9 @@ class SimHost {
   SimModules modules{machine};
   SimFiles files;
   SimShell shell{machine, files, system};
+  SimJournal journal;
+  SimSetup setup{machine, files, journal};
+  SimServices services{machine, journal};
 
  private:
   static SimMachine Configured(MachineKind kind) {
@@ -39,7 +45,7 @@ class SimHost {
     return configured;
   }
 
-  ScopedBackends backends_{Backends{&system, &ui, &registry, &modules, &files, &shell}};
+  ScopedBackends backends_{Backends{&system, &ui, &registry, &modules, &files, &shell, &setup, &services}};
 };
 
 }  // namespace platform::sim
