@@ -6,6 +6,8 @@
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Modules.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32Setup.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Ui.h"
@@ -20,6 +22,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   platform::win32::Win32Modules modules;
   platform::win32::Win32Files files;
   platform::win32::Win32Shell shell;
-  platform::ScopedBackends backends({&system, &ui, &registry, &modules, &files, &shell});
+  platform::win32::Win32Setup setup;
+  platform::win32::Win32Services services;
+  platform::ScopedBackends backends({&system, &ui, &registry, &modules, &files, &shell, &setup, &services});
   return framework::RunApplication(theApp);
 }
