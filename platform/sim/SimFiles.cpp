@@ -82,7 +82,7 @@ const SimFiles::Entry* SimFiles::Find(const std::string& physical) const {
 }
 
 std::uint32_t SimFiles::GetFileAttributesA(const std::string& path) {
-  if (machine_.Planned("GetFileAttributesA")) return kInvalidFileAttributes;
+  if (machine_.Planned("GetFileAttributesA", path)) return kInvalidFileAttributes;
   const Entry* entry = Find(Redirect(path));
   if (entry == nullptr) {
     machine_.lastError = kErrorFileNotFound;
@@ -92,7 +92,7 @@ std::uint32_t SimFiles::GetFileAttributesA(const std::string& path) {
 }
 
 bool SimFiles::CopyFileA(const std::string& source, const std::string& destination, bool failIfExists) {
-  if (machine_.Planned("CopyFileA")) return false;
+  if (machine_.Planned("CopyFileA", destination)) return false;
   const std::string from = Redirect(source);
   const std::string to = Redirect(destination);
   const Entry* original = Find(from);
@@ -123,7 +123,7 @@ bool SimFiles::CopyFileA(const std::string& source, const std::string& destinati
 }
 
 bool SimFiles::DeleteFileA(const std::string& path) {
-  if (machine_.Planned("DeleteFileA")) return false;
+  if (machine_.Planned("DeleteFileA", path)) return false;
   const std::string physical = Redirect(path);
   const Entry* entry = Find(physical);
   std::uint32_t error = 0;
@@ -153,13 +153,14 @@ std::uint32_t SimFiles::GetWindowsDirectoryA(char* buffer, std::uint32_t size) {
 }
 
 std::optional<std::string> SimFiles::GetEnvironmentVariableA(const std::string& name) {
+  if (machine_.Planned("GetEnvironmentVariableA", name)) return std::nullopt;
   auto found = environment.find(Upper(name));
   if (found == environment.end()) return std::nullopt;
   return found->second;
 }
 
 FindHandle SimFiles::FindFirstFileA(const std::string& searchPath, std::string& name) {
-  if (machine_.Planned("FindFirstFileA")) return kInvalidFindHandle;
+  if (machine_.Planned("FindFirstFileA", searchPath)) return kInvalidFindHandle;
   if (searchPath.size() >= kMaxPath) {
     machine_.lastError = kErrorFilenameExcedRange;
     return kInvalidFindHandle;
@@ -197,18 +198,24 @@ bool SimFiles::FindNextFileA(FindHandle find, std::string& name) {
     machine_.lastError = kErrorNoMoreFiles;
     return false;
   }
+  // Endless: the same entry again and again.
+  if (machine_.faults.IsEndless("FindNextFileA")) {
+    name = found->second.names[found->second.next];
+    return true;
+  }
   name = found->second.names[found->second.next++];
   return true;
 }
 
 bool SimFiles::FindClose(FindHandle find) {
+  if (machine_.Planned("FindClose")) return false;
   if (finds_.erase(find) == 0) return false;
   --openFinds;
   return true;
 }
 
 TextFileHandle SimFiles::OpenTextFile(const std::string& path) {
-  if (machine_.Planned("fopen")) return 0;
+  if (machine_.Planned("fopen", path)) return 0;
   const Entry* entry = Find(Redirect(path));
   if (entry == nullptr || entry->directory) return 0;
   const TextFileHandle handle = nextHandle_++;
@@ -218,9 +225,12 @@ TextFileHandle SimFiles::OpenTextFile(const std::string& path) {
 }
 
 bool SimFiles::ReadLine(TextFileHandle file, char* buffer, int size) {
+  if (machine_.Planned("fgets")) return false;
   auto found = readers_.find(file);
   if (found == readers_.end() || size <= 0) return false;
   Reader& reader = found->second;
+  // Endless: a file that never ends, its text read again from the start.
+  if (machine_.faults.IsEndless("fgets") && reader.next >= reader.text.size()) reader.next = 0;
   if (reader.next >= reader.text.size()) return false;
   int length = 0;
   while (length < size - 1 && reader.next < reader.text.size()) {
@@ -233,10 +243,14 @@ bool SimFiles::ReadLine(TextFileHandle file, char* buffer, int size) {
 }
 
 void SimFiles::CloseTextFile(TextFileHandle file) {
+  machine_.Planned("fclose");  // fails or not, the stream is gone afterwards
   if (readers_.erase(file) != 0) --openTextFiles;
 }
 
-void SimFiles::Sleep(std::uint32_t milliseconds) { sleeps.push_back(milliseconds); }
+void SimFiles::Sleep(std::uint32_t milliseconds) {
+  machine_.Planned("Sleep");  // nothing to fail: recorded only
+  sleeps.push_back(milliseconds);
+}
 
 void SimFiles::AddDirectory(const std::string& path) {
   std::string physical = Normalise(path);

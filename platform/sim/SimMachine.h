@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <utility>
 
 #include "platform/sim/FaultPlan.h"
 
@@ -17,8 +19,8 @@ struct SimMachine {
   FaultPlan faults;
 
   // True, with the last error set, when the test planned this call to fail.
-  bool Planned(const char* call) {
-    if (auto error = faults.ErrorFor(call)) {
+  bool Planned(const char* call, std::string detail = std::string()) {
+    if (auto error = faults.Consult(call, std::move(detail))) {
       lastError = *error;
       return true;
     }

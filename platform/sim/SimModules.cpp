@@ -22,13 +22,13 @@ std::string Upper(std::string text) {
 }  // namespace
 
 ModuleHandle SimModules::GetModuleHandleA(const std::string& name) {
-  if (machine_.Planned("GetModuleHandleA")) return 0;
+  if (machine_.Planned("GetModuleHandleA", name)) return 0;
   const std::string upper = Upper(name);
   return upper == "KERNEL32" || upper == "KERNEL32.DLL" ? kKernel32 : 0;
 }
 
 ProcAddress SimModules::GetProcAddress(ModuleHandle module, const std::string& name) {
-  if (machine_.Planned("GetProcAddress")) return 0;
+  if (machine_.Planned("GetProcAddress", name)) return 0;
   if (module == kKernel32) {
     if (missingKernelExports.count(name)) {
       machine_.lastError = kErrorProcNotFound;
@@ -49,7 +49,7 @@ ProcAddress SimModules::GetProcAddress(ModuleHandle module, const std::string& n
 }
 
 ModuleHandle SimModules::LoadLibraryA(const std::string& path) {
-  if (machine_.Planned("LoadLibraryA")) return 0;
+  if (machine_.Planned("LoadLibraryA", path)) return 0;
   const std::string upper = Upper(path);
   const bool known =
       std::any_of(libraries.begin(), libraries.end(), [&](const auto& entry) { return Upper(entry.first) == upper; });
@@ -65,6 +65,7 @@ ModuleHandle SimModules::LoadLibraryA(const std::string& path) {
 }
 
 bool SimModules::FreeLibrary(ModuleHandle module) {
+  if (machine_.Planned("FreeLibrary")) return false;
   auto found = loaded_.find(module);
   if (found == loaded_.end()) return false;
   events.push_back("free " + found->second);
@@ -102,6 +103,7 @@ bool SimModules::CallWow64RevertWow64FsRedirection(ProcAddress entry, std::uintp
 }
 
 std::int32_t SimModules::CallDllRegisterServer(ProcAddress entry) {
+  if (auto error = machine_.faults.Consult("DllRegisterServer")) return static_cast<std::int32_t>(*error);
   auto found = loaded_.find(entry - 1);
   if (found == loaded_.end()) return static_cast<std::int32_t>(0x80004005);  // E_FAIL
   for (auto& [path, library] : libraries) {

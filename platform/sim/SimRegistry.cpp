@@ -136,6 +136,10 @@ RegKey SimRegistry::Remember(const OpenKey& key) {
   return handle;
 }
 
+std::string SimRegistry::Describe(const std::optional<OpenKey>& key) {
+  return key ? std::string(RootName(key->root)) + "\\" + key->path : std::string();
+}
+
 std::int32_t SimRegistry::Fail(std::int32_t error) {
   machine_.lastError = static_cast<std::uint32_t>(error);
   return error;
@@ -144,8 +148,10 @@ std::int32_t SimRegistry::Fail(std::int32_t error) {
 std::int32_t SimRegistry::RegOpenKeyExA(RegKey key, const std::string& subKey, std::uint32_t, std::uint32_t samDesired,
                                         RegKey& result) {
   requests.push_back({"RegOpenKeyExA", key, subKey, samDesired});
-  if (auto error = machine_.faults.ErrorFor("RegOpenKeyExA")) return Fail(static_cast<std::int32_t>(*error));
   std::optional<OpenKey> target = Resolve(key, subKey, samDesired);
+  if (auto error = machine_.faults.Consult("RegOpenKeyExA", Describe(target))) {
+    return Fail(static_cast<std::int32_t>(*error));
+  }
   if (!target) return Fail(kErrorInvalidHandle);
   if (Find(target->root, target->path) == nullptr) return Fail(kErrorFileNotFound);
   if (target->writable && IsLocked(locked_, target->root, Upper(target->path))) {
@@ -158,8 +164,10 @@ std::int32_t SimRegistry::RegOpenKeyExA(RegKey key, const std::string& subKey, s
 std::int32_t SimRegistry::RegCreateKeyExA(RegKey key, const std::string& subKey, std::uint32_t,
                                           std::uint32_t samDesired, RegKey& result) {
   requests.push_back({"RegCreateKeyExA", key, subKey, samDesired});
-  if (auto error = machine_.faults.ErrorFor("RegCreateKeyExA")) return Fail(static_cast<std::int32_t>(*error));
   std::optional<OpenKey> target = Resolve(key, subKey, samDesired);
+  if (auto error = machine_.faults.Consult("RegCreateKeyExA", Describe(target))) {
+    return Fail(static_cast<std::int32_t>(*error));
+  }
   if (!target) return Fail(kErrorInvalidHandle);
   if (IsLocked(locked_, target->root, Upper(target->path)) &&
       (target->writable || Find(target->root, target->path) == nullptr)) {
@@ -172,8 +180,11 @@ std::int32_t SimRegistry::RegCreateKeyExA(RegKey key, const std::string& subKey,
 
 std::int32_t SimRegistry::RegSetValueExA(RegKey key, const std::string& valueName, std::uint32_t type,
                                          const std::uint8_t* data, std::uint32_t byteCount) {
-  if (auto error = machine_.faults.ErrorFor("RegSetValueExA")) return Fail(static_cast<std::int32_t>(*error));
   auto found = open_.find(key);
+  const std::optional<OpenKey> handleKey = found == open_.end() ? std::nullopt : std::optional<OpenKey>(found->second);
+  if (auto error = machine_.faults.Consult("RegSetValueExA", Describe(handleKey) + ": " + valueName)) {
+    return Fail(static_cast<std::int32_t>(*error));
+  }
   if (found == open_.end()) return Fail(kErrorInvalidHandle);
   if (!found->second.writable) return Fail(kErrorAccessDenied);
   Key* target = Find(found->second.root, found->second.path);
@@ -185,11 +196,15 @@ std::int32_t SimRegistry::RegSetValueExA(RegKey key, const std::string& valueNam
 }
 
 std::int32_t SimRegistry::RegEnumKeyA(RegKey key, std::uint32_t index, char* name, std::uint32_t nameSize) {
-  if (auto error = machine_.faults.ErrorFor("RegEnumKeyA")) return Fail(static_cast<std::int32_t>(*error));
   std::optional<OpenKey> target = Resolve(key, "", 0);
+  if (auto error = machine_.faults.Consult("RegEnumKeyA", Describe(target))) {
+    return Fail(static_cast<std::int32_t>(*error));
+  }
   if (!target) return Fail(kErrorInvalidHandle);
   const Key* parent = Find(target->root, target->path);
   if (parent == nullptr) return Fail(kErrorKeyDeleted);
+  // Endless: the first subkey's name whatever the index, as if the enumeration never moved on.
+  if (machine_.faults.IsEndless("RegEnumKeyA") && !parent->subkeys.empty()) index = 0;
   if (index >= parent->subkeys.size()) return Fail(kErrorNoMoreItems);
   const std::string& childName = std::next(parent->subkeys.begin(), index)->second.name;
   if (childName.size() + 1 > nameSize) return Fail(kErrorMoreData);
@@ -198,8 +213,10 @@ std::int32_t SimRegistry::RegEnumKeyA(RegKey key, std::uint32_t index, char* nam
 }
 
 std::int32_t SimRegistry::RegDeleteKeyA(RegKey key, const std::string& subKey) {
-  if (auto error = machine_.faults.ErrorFor("RegDeleteKeyA")) return Fail(static_cast<std::int32_t>(*error));
   std::optional<OpenKey> target = Resolve(key, subKey, 0);
+  if (auto error = machine_.faults.Consult("RegDeleteKeyA", Describe(target))) {
+    return Fail(static_cast<std::int32_t>(*error));
+  }
   if (!target || Elements(subKey).empty()) return Fail(kErrorInvalidHandle);
   Key* doomed = Find(target->root, target->path);
   if (doomed == nullptr) return Fail(kErrorFileNotFound);
@@ -213,6 +230,11 @@ std::int32_t SimRegistry::RegDeleteKeyA(RegKey key, const std::string& subKey) {
 }
 
 std::int32_t SimRegistry::RegCloseKey(RegKey key) {
+  auto found = open_.find(key);
+  const std::optional<OpenKey> target = found == open_.end() ? std::nullopt : std::optional<OpenKey>(found->second);
+  if (auto error = machine_.faults.Consult("RegCloseKey", Describe(target))) {
+    return Fail(static_cast<std::int32_t>(*error));
+  }
   if (open_.erase(key) == 0) return Fail(kErrorInvalidHandle);
   --openKeys;
   return 0;

@@ -1,7 +1,8 @@
 // The simulated registry: HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER and HKEY_CLASSES_ROOT with the two views
 // of 64-bit Windows. A 32-bit process there reaches HKLM\Software and HKCR\CLSID through the 32-bit view
 // (Wow6432Node) unless it asks for KEY_WOW64_64KEY; HKCU is shared. Values keep their raw bytes, type and
-// byte count. Keys can refuse to be opened for writing or to be deleted.
+// byte count. Keys can refuse to be opened for writing or to be deleted. The fault plan records each call
+// with the physical path of its key.
 #pragma once
 
 #include <cstdint>
@@ -87,6 +88,8 @@ class SimRegistry : public RegistryApi {
   const Key* Find(RegKey root, const std::string& physicalPath) const;
   Key& Create(RegKey root, const std::string& physicalPath);
   RegKey Remember(const OpenKey& key);
+  // "ROOT\physical path" of a key, for the fault plan's record of the call; empty for an unknown handle.
+  static std::string Describe(const std::optional<OpenKey>& key);
   std::int32_t Fail(std::int32_t error);
 
   SimMachine& machine_;

@@ -108,6 +108,12 @@ bool SimServices::EnumServicesStatusA(ScHandle manager, std::uint32_t serviceTyp
   }
   *servicesReturned = static_cast<std::uint32_t>(fitted);
   *bytesNeeded = rest;
+  // Endless: more data whatever the buffer, each answer asking for more than the buffer just given.
+  if (machine_.faults.IsEndless("EnumServicesStatusA")) {
+    *bytesNeeded = std::max(rest, bufSize) + static_cast<std::uint32_t>(sizeof(EnumServiceStatusA));
+    machine_.lastError = kErrorMoreData;
+    return false;
+  }
   if (resumeHandle != nullptr) *resumeHandle = static_cast<std::uint32_t>(fitted);
   if (machine_.Planned("EnumServicesStatusA")) return false;
   if (fitted < listed.size()) {
@@ -165,6 +171,12 @@ bool SimServices::QueryServiceConfigA(ScHandle service, std::uint8_t* serviceCon
   const std::uint32_t needed = sizeof(QueryServiceConfigRecordA) + StringBytes(target->imagePath) + StringBytes(empty) +
                                2 + StringBytes(empty) + StringBytes(displayName);
   if (bytesNeeded != nullptr) *bytesNeeded = needed;
+  // Endless: never large enough, each answer asking for more than the buffer just given.
+  if (machine_.faults.IsEndless("QueryServiceConfigA") && bytesNeeded != nullptr) {
+    *bytesNeeded = std::max(needed, bufSize + 64);
+    machine_.lastError = kErrorInsufficientBuffer;
+    return false;
+  }
   if (serviceConfig == nullptr || bufSize < needed) {
     machine_.lastError = kErrorInsufficientBuffer;
     return false;
@@ -229,6 +241,7 @@ bool SimServices::DeleteService(ScHandle service) {
 
 bool SimServices::CloseServiceHandle(ScHandle handle) {
   journal_.Record("CloseServiceHandle");
+  if (machine_.Planned("CloseServiceHandle")) return false;
   auto found = handles_.find(handle);
   if (found == handles_.end()) {
     machine_.lastError = kErrorInvalidHandle;

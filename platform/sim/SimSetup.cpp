@@ -64,7 +64,9 @@ bool SimSetup::SetupGetInfFileListA(const char* directoryPath, std::uint32_t inf
     list += '\0';
   }
   list += '\0';
-  const auto needed = static_cast<std::uint32_t>(list.size());
+  auto needed = static_cast<std::uint32_t>(list.size());
+  // Endless: never large enough, each answer asking for more than the buffer just given.
+  if (machine_.faults.IsEndless("SetupGetInfFileListA")) needed = std::max(needed, returnBufferSize + 512);
   if (requiredSize != nullptr) *requiredSize = needed;
   if (machine_.Planned("SetupGetInfFileListA")) return false;
   if (returnBuffer == nullptr || returnBufferSize < needed) {
@@ -184,6 +186,7 @@ bool SimSetup::SetupGetStringFieldA(const InfContext& context, std::uint32_t fie
 
 void SimSetup::SetupCloseInfFile(InfHandle inf) {
   journal_.Record("SetupCloseInfFile");
+  machine_.Planned("SetupCloseInfFile");  // no result to fail: recorded only
   if (infs_.erase(inf) != 0) --openInfFiles;
 }
 
@@ -287,6 +290,8 @@ bool SimSetup::SetupDiEnumDeviceInfo(DeviceInfoSet set, std::uint32_t memberInde
     machine_.lastError = kErrorInvalidUserBuffer;
     return false;
   }
+  // Endless: the first member whatever the index, as if the enumeration never moved on.
+  if (machine_.faults.IsEndless("SetupDiEnumDeviceInfo") && !devices->members.empty()) memberIndex = 0;
   if (memberIndex >= devices->members.size()) {
     machine_.lastError = kErrorNoMoreItems;
     return false;
@@ -299,6 +304,7 @@ bool SimSetup::SetupDiEnumDeviceInfo(DeviceInfoSet set, std::uint32_t memberInde
 
 bool SimSetup::SetupDiDestroyDeviceInfoList(DeviceInfoSet set) {
   journal_.Record("SetupDiDestroyDeviceInfoList");
+  if (machine_.Planned("SetupDiDestroyDeviceInfoList")) return false;
   if (sets_.erase(set) == 0) {
     machine_.lastError = kErrorInvalidHandle;
     return false;
@@ -361,6 +367,7 @@ bool SimSetup::SetupDiCallClassInstaller(std::uint32_t installFunction, DeviceIn
 }
 
 ConfigRet SimSetup::CM_Get_Device_IDA(DevInst devInst, char* buffer, std::uint32_t bufferLen, std::uint32_t flags) {
+  if (auto answer = machine_.faults.Consult("CM_Get_Device_IDA")) return *answer;  // a CONFIGRET
   auto device = devices_.find(devInst);
   if (device == devices_.end()) return kCrInvalidDevNode;
   if (flags != 0) return kCrInvalidFlag;
@@ -373,6 +380,7 @@ ConfigRet SimSetup::CM_Get_Device_IDA(DevInst devInst, char* buffer, std::uint32
 
 ConfigRet SimSetup::CM_Locate_DevNodeA(DevInst& devInst, const char* deviceId, std::uint32_t flags) {
   journal_.Record("CM_Locate_DevNodeA");
+  if (auto answer = machine_.faults.Consult("CM_Locate_DevNodeA")) return *answer;  // a CONFIGRET
   if (locateAnswer != kCrSuccess) return locateAnswer;
   if (flags != kCmLocateDevNodeNormal) return kCrInvalidFlag;
   const std::string wanted = deviceId == nullptr || *deviceId == '\0' ? kRootInstanceId : deviceId;
@@ -388,6 +396,7 @@ ConfigRet SimSetup::CM_Locate_DevNodeA(DevInst& devInst, const char* deviceId, s
 ConfigRet SimSetup::CM_Reenumerate_DevNode(DevInst devInst, std::uint32_t flags) {
   journal_.Record("CM_Reenumerate_DevNode");
   reenumerations.emplace_back(devInst, flags);
+  if (auto answer = machine_.faults.Consult("CM_Reenumerate_DevNode")) return *answer;  // a CONFIGRET
   if (reenumerateAnswer != kCrSuccess) return reenumerateAnswer;
   if (devices_.count(devInst) == 0) return kCrInvalidDevNode;
   if (devInst == kRootDevInst) {

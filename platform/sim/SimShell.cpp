@@ -20,7 +20,7 @@ std::string Upper(std::string text) {
 
 bool SimShell::ShellExecuteExA(ShellExecuteInfoA& info) {
   info.hProcess = 0;
-  if (machine_.Planned("ShellExecuteExA")) return false;
+  if (machine_.Planned("ShellExecuteExA", info.lpFile.value_or(std::string()))) return false;
   if (info.cbSize != kShellExecuteInfoASize || !info.lpFile) {
     machine_.lastError = kErrorInvalidParameter;
     return false;
@@ -47,6 +47,7 @@ bool SimShell::ShellExecuteExA(ShellExecuteInfoA& info) {
 
 std::uint32_t SimShell::WaitForSingleObject(ProcessHandle process, std::uint32_t milliseconds) {
   events.push_back("wait " + std::to_string(process) + " " + std::to_string(milliseconds));
+  if (machine_.Planned("WaitForSingleObject")) return kWaitFailed;
   if (!open_.count(process)) {
     machine_.lastError = kErrorInvalidHandle;
     return kWaitFailed;
@@ -56,6 +57,7 @@ std::uint32_t SimShell::WaitForSingleObject(ProcessHandle process, std::uint32_t
 
 bool SimShell::CloseHandle(ProcessHandle process) {
   events.push_back("close " + std::to_string(process));
+  if (machine_.Planned("CloseHandle")) return false;
   if (open_.erase(process) == 0) {
     machine_.lastError = kErrorInvalidHandle;
     return false;
