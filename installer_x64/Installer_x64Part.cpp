@@ -13,6 +13,7 @@
 #include "drivers/InfHardwareIds.h"
 #include "installer_x64/RemovalCommand.h"
 #include "platform/Backends.h"
+#include "platform/win32/DllSearch.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Setup.h"
 #include "platform/win32/Win32System.h"
@@ -26,7 +27,7 @@ constexpr int kExitUsage = 2;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Only the system directory is searched for the DLLs loaded from here on, never the package's folder.
-  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  platform::win32::RestrictDllSearchToSystemDirectory();
 
   const std::optional<std::string> infPath = installer::InfPathFromCommandLine(GetCommandLineA());
   if (!infPath) {

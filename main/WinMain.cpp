@@ -3,6 +3,7 @@
 
 #include "app/CalvantApp.h"
 #include "platform/Backends.h"
+#include "platform/win32/DllSearch.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Modules.h"
 #include "platform/win32/Win32Registry.h"
@@ -16,6 +17,7 @@
 CCalvantApp theApp;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  platform::win32::RestrictDllSearchToSystemDirectory();
   platform::win32::Win32System system;
   platform::win32::Win32Ui ui;
   platform::win32::Win32Registry registry;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace platform::win32 {
 namespace {
 
@@ -16,6 +18,13 @@ Function As(ProcAddress entry) {
   return reinterpret_cast<Function>(entry);
 }
 
+// "X:\..." or "\\server\share\...": the forms the search flags for a library's own folder accept.
+bool IsFullPath(const std::string& path) {
+  const bool driveRooted = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+  const bool unc = path.size() >= 2 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
+  return driveRooted || unc;
+}
+
 }  // namespace
 
 ModuleHandle Win32Modules::GetModuleHandleA(const std::string& name) {
@@ -28,6 +37,17 @@ ProcAddress Win32Modules::GetProcAddress(ModuleHandle module, const std::string&
 }
 
 ModuleHandle Win32Modules::LoadLibraryA(const std::string& path) {
+  // A library given by its full path (the control in the package) finds the libraries it needs in its own
+  // folder, then in the system directory; never in the program's folder or the current directory. Windows
+  // without these search flags refuses them: there its own folder is searched first instead.
+  if (IsFullPath(path)) {
+    HMODULE module =
+        ::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module == nullptr && ::GetLastError() == ERROR_INVALID_PARAMETER) {
+      module = ::LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
+    return reinterpret_cast<ModuleHandle>(module);
+  }
   return reinterpret_cast<ModuleHandle>(::LoadLibraryA(path.c_str()));
 }
 

@@ -1,13 +1,24 @@
 // The Setup API and the configuration manager on real Windows: each call forwards to the Win32 call of
-// the same name, translating the seam's records to Windows' own.
+// the same name, translating the seam's records to Windows' own. setupapi.dll is not imported: it is
+// loaded from the system directory when the backend is made (so make it at start, while WOW64
+// redirection is on), and a call whose entry it lacks fails with ERROR_PROC_NOT_FOUND.
 #pragma once
+
+#include <memory>
 
 #include "platform/SetupApi.h"
 
 namespace platform::win32 {
 
+class SystemLibrary;
+
 class Win32Setup : public SetupApi {
  public:
+  Win32Setup();
+  ~Win32Setup() override;
+  Win32Setup(const Win32Setup&) = delete;
+  Win32Setup& operator=(const Win32Setup&) = delete;
+
   bool SetupGetInfFileListA(const char* directoryPath, std::uint32_t infStyle, char* returnBuffer,
                             std::uint32_t returnBufferSize, std::uint32_t* requiredSize) override;
   bool SetupUninstallOEMInfA(const std::string& infFileName, std::uint32_t flags) override;
@@ -32,6 +43,9 @@ class Win32Setup : public SetupApi {
   ConfigRet CM_Get_Device_IDA(DevInst devInst, char* buffer, std::uint32_t bufferLen, std::uint32_t flags) override;
   ConfigRet CM_Locate_DevNodeA(DevInst& devInst, const char* deviceId, std::uint32_t flags) override;
   ConfigRet CM_Reenumerate_DevNode(DevInst devInst, std::uint32_t flags) override;
+
+ private:
+  std::unique_ptr<SystemLibrary> setupapi_;
 };
 
 }  // namespace platform::win32
