@@ -19,6 +19,7 @@ mkdir -p "$log_dir"
 status=0
 ctest --preset native -j"$jobs" 2>&1 | tee "$log_dir/unit.log" || status=1
 ctest --preset native-sanitize -j"$jobs" 2>&1 | tee -a "$log_dir/unit.log" || status=1
+bash fuzz/run.sh 2>&1 | tee "$log_dir/fuzz.log" || status=1
 bash tests/e2e/run.sh 2>&1 | tee "$log_dir/e2e.log" || status=1
 
 # One closing line over both tiers.
