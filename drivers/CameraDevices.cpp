@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <limits>
+#include <set>
 
 #include "drivers/CaseInsensitiveText.h"
 #include "drivers/InfHardwareIds.h"
@@ -44,9 +45,12 @@ void RemoveCameraDevices(const std::string& infPath, const CameraDeviceObserver&
   if (!devices.IsOpen()) return;
   platform::SpDevInfoData device;
   device.cbSize = platform::kSpDevInfoDataSize;
-  // The walk ends at the first index Windows has no device for; the index range ends it in any case.
+  // The walk ends at the first index Windows has no device for. A set holds each device once, so a device
+  // that comes back means the enumeration is not moving on, and the walk ends there too.
+  std::set<platform::DevInst> visited;
   for (std::uint32_t index = 0; index < std::numeric_limits<std::uint32_t>::max(); ++index) {
     if (!setup.SetupDiEnumDeviceInfo(devices.Get(), index, device)) break;
+    if (!visited.insert(device.devInst).second) break;
     char instanceId[platform::kMaxPath] = {};
     if (setup.CM_Get_Device_IDA(device.devInst, instanceId, sizeof(instanceId), 0) != platform::kCrSuccess) continue;
     const std::string upperId = ToUpperAscii(std::string(instanceId, strnlen(instanceId, sizeof(instanceId))));

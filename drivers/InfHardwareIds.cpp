@@ -26,6 +26,8 @@ class ScopedTextFile {
 };
 
 constexpr int kPieceSize = 1024;
+// Far beyond any driver INF: a file that goes on past this is not read further.
+constexpr std::size_t kMaxInfBytes = 16 * 1024 * 1024;
 
 }  // namespace
 
@@ -35,8 +37,12 @@ std::set<std::string> CollectInfHardwareIds(const std::string& infPath) {
   if (!file.IsOpen()) return ids;
   static const std::regex hardwareId(R"(USB\\VID_\w{4}&PID_\w{4})", std::regex::ECMAScript);
   char piece[kPieceSize];
-  while (platform::Files().ReadLine(file.Get(), piece, kPieceSize)) {
+  std::size_t bytesRead = 0;
+  while (bytesRead < kMaxInfBytes && platform::Files().ReadLine(file.Get(), piece, kPieceSize)) {
+    piece[kPieceSize - 1] = '\0';
     const std::string text = ToUpperAscii(piece);
+    bytesRead += text.size() + 1;
+    if (text.find("USB\\VID_") == std::string::npos) continue;  // no identifier can start in this piece
     for (std::sregex_iterator match(text.begin(), text.end(), hardwareId), end; match != end; ++match) {
       ids.insert(match->str());
     }

@@ -1,6 +1,7 @@
 #include "registration/MatchingFiles.h"
 
 #include <regex>
+#include <set>
 
 #include "platform/Backends.h"
 
@@ -33,7 +34,10 @@ std::vector<FileMatch> ListMatchingFiles(const std::string& directory, const std
   std::string name;
   ScopedFind find(directory + "\\*.*", name);
   if (!find.IsOpen()) return matches;
+  // A folder holds each name once: a name that comes back means the search is not moving on.
+  std::set<std::string> listed;
   do {
+    if (!listed.insert(name).second) break;
     std::smatch match;
     if (!std::regex_match(name, match, expression)) continue;
     FileMatch entry;

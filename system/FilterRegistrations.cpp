@@ -1,6 +1,7 @@
 #include "system/FilterRegistrations.h"
 
 #include <array>
+#include <set>
 #include <string>
 
 #include "platform/ScopedRegKey.h"
@@ -19,7 +20,12 @@ void CleanCategory(std::string_view instanceKey) {
   }
   std::array<char, kNameBufferSize> name{};
   std::uint32_t index = 0;
+  // Subkey names are unique and a deleted one is gone: a name that comes back means the enumeration is
+  // not moving on (or a deletion reported done did not happen), and the walk ends there.
+  std::set<std::string> handled;
   while (registry.RegEnumKeyA(instances.Get(), index, name.data(), kNameBufferSize) == 0) {
+    name.back() = '\0';
+    if (!handled.insert(name.data()).second) break;
     // A deleted subkey's successor moves into its place; one that stays is stepped over.
     if (!IsPlatformFilterKey(name.data()) || registry.RegDeleteKeyA(instances.Get(), name.data()) != 0) ++index;
   }

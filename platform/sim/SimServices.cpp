@@ -108,14 +108,14 @@ bool SimServices::EnumServicesStatusA(ScHandle manager, std::uint32_t serviceTyp
   }
   *servicesReturned = static_cast<std::uint32_t>(fitted);
   *bytesNeeded = rest;
+  if (resumeHandle != nullptr) *resumeHandle = static_cast<std::uint32_t>(fitted);
+  if (machine_.Planned("EnumServicesStatusA")) return false;
   // Endless: more data whatever the buffer, each answer asking for more than the buffer just given.
   if (machine_.faults.IsEndless("EnumServicesStatusA")) {
     *bytesNeeded = std::max(rest, bufSize) + static_cast<std::uint32_t>(sizeof(EnumServiceStatusA));
     machine_.lastError = kErrorMoreData;
     return false;
   }
-  if (resumeHandle != nullptr) *resumeHandle = static_cast<std::uint32_t>(fitted);
-  if (machine_.Planned("EnumServicesStatusA")) return false;
   if (fitted < listed.size()) {
     machine_.lastError = kErrorMoreData;
     return false;
