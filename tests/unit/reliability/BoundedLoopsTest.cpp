@@ -24,7 +24,11 @@ std::size_t Count(const RunRecord& run, const std::string& call) {
       std::count_if(run.calls.begin(), run.calls.end(), [&](const auto& answered) { return answered.name == call; }));
 }
 
-bool Changed(const RunRecord& run, const std::string& line) { return run.changes.count(line) != 0; }
+// Whether the line changed; a file's line is matched whatever its content ("file PATH=...").
+bool Changed(const RunRecord& run, const std::string& line) {
+  return std::any_of(run.changes.begin(), run.changes.end(),
+                     [&](const std::string& change) { return change == line || change.rfind(line + "=", 0) == 0; });
+}
 
 std::string FilterLine(std::string_view category, const std::string& key, bool is64BitWindows) {
   return std::string("registry HKCR\\") + (is64BitWindows ? "Wow6432Node\\" : "") + std::string(category) + "\\" + key;
