@@ -203,6 +203,12 @@ bool Changed(const RunRecord& run, const std::string& line) {
 const std::string kEarlierDevice = "device USB\\VID_1D6B&PID_0104\\EARLIER";
 const std::string kCameraPackage = "file C:\\windows\\inf\\oem3.inf";
 
+// A literal's bytes, NULs included.
+template <std::size_t N>
+std::string Bytes(const char (&literal)[N]) {
+  return std::string(literal, N - 1);
+}
+
 std::vector<RunCase> RunCases() {
   auto driverInf = [](std::string text) {
     return [text](SimHost& host) { host.files.AddFile(reliability::kDriverInf, text); };
@@ -218,7 +224,10 @@ std::vector<RunCase> RunCases() {
        driverInf(CameraInf(std::string(100001, 'y') + "\r\n" + idLine)),
        [](const RunRecord& run) { EXPECT_TRUE(Changed(run, kEarlierDevice)); }},
       {"driver INF of binary bytes, with NUL and Ctrl-Z", false,
-       driverInf(std::string("\x00\xff\xfe[Ver\x00sion]\x1aUSB\\VID_1D6B&PID_0104", 34) + idLine),
+       driverInf(Bytes("\x00\xff\xfe[Ver\x00"
+                       "sion]\x1a"
+                       "USB\\VID_1D6B&PID_0104") +
+                 idLine),
        [](const RunRecord& run) { EXPECT_FALSE(Changed(run, kEarlierDevice)); }},
       {"driver INF cut in the middle of an identifier", false, driverInf(CameraInf("; USB\\VID_1D6B&PI")),
        [](const RunRecord& run) { EXPECT_FALSE(Changed(run, kEarlierDevice)); }},
@@ -226,7 +235,9 @@ std::vector<RunCase> RunCases() {
        [](const RunRecord& run) { EXPECT_TRUE(Changed(run, kEarlierDevice)); }},
       {"empty driver INF", false, driverInf(""),
        [](const RunRecord& run) { EXPECT_FALSE(Changed(run, kEarlierDevice)); }},
-      {"OEM INF of binary bytes", true, oemInf(std::string("\x00\x01\xff[Strings]\x00DeviceID=VID_F622", 33)),
+      {"OEM INF of binary bytes", true,
+       oemInf(Bytes("\x00\x01\xff[Strings]\x00"
+                    "DeviceID=VID_F622")),
        [](const RunRecord& run) { EXPECT_FALSE(Changed(run, kCameraPackage)); }},
       {"OEM INF cut after its section name", true, oemInf(CameraInf("[SourceDisksFiles]\r\nZeZ2Idador.sys=")),
        [](const RunRecord& run) { EXPECT_FALSE(Changed(run, kCameraPackage)); }},
