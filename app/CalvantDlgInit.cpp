@@ -58,7 +58,7 @@ void CCalvantDlg::ReadCommandLine(const std::vector<std::string>& arguments) {
   if (arguments.size() > 1) messages::LanguageIndex = app::LanguageFromArgument(arguments[1]);
   if (arguments.size() > 2) DriverMask = app::DriverMaskFromArgument(arguments[2]);
   const std::array<std::string, 3> sources = app::DirectorySources(arguments);
-  InstallDir = app::QueryFullPath(sources[0]);
-  SdkDir = app::QueryFullPath(sources[1]);
-  DriversDir = app::QueryFullPath(sources[2]);
+  InstallDir = app::ResolvePackageFolder(sources[0], ProgramDir);
+  SdkDir = app::ResolvePackageFolder(sources[1], ProgramDir);
+  DriversDir = app::ResolvePackageFolder(sources[2], ProgramDir);
 }

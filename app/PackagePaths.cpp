@@ -49,4 +49,11 @@ std::string QueryFullPath(const std::string& path) {
   return std::string();
 }
 
+std::string ResolvePackageFolder(const std::string& source, const std::string& programDir) {
+  const bool rooted = !source.empty() && (source[0] == '\\' || source[0] == '/');
+  const bool drive = source.size() >= 2 && source[1] == ':';
+  if (programDir.empty() || rooted || drive) return QueryFullPath(source);
+  return QueryFullPath(programDir + "\\" + source);
+}
+
 }  // namespace app

@@ -233,14 +233,15 @@ TEST_F(StartupTest, TheProgramDirectoryIsFoundWithADoubleByteAwareSearch) {
   }
 }
 
-TEST_F(StartupTest, AProgramDirectoryThatCannotBeEnteredLeavesTheCurrentDirectory) {
+TEST_F(StartupTest, AProgramDirectoryThatCannotBeEnteredStillHoldsThePackageBesideIt) {
   host.machine.faults.Fail("SetCurrentDirectoryA", platform::kErrorAccessDenied);
-  StartWith(L" 1");
+  StartWith(L" 1 u \"\" \"\" Drv");
   dialog.DoModal();
   EXPECT_EQ(dialog.ProgramDir, "C:\\Package\\Calvant");
   EXPECT_EQ(host.system.currentDirectory, "C:\\Users\\Operator");
-  EXPECT_EQ(dialog.InstallDir, "C:\\Users");
-  EXPECT_EQ(dialog.SdkDir, "C:\\Users\\SDK");
+  EXPECT_EQ(dialog.InstallDir, "C:\\Package");
+  EXPECT_EQ(dialog.SdkDir, "C:\\Package\\SDK");
+  EXPECT_EQ(dialog.DriversDir, "C:\\Package\\Calvant\\Drv");
 }
 
 TEST_F(StartupTest, PathsLongerThanTheirBuffersAreKeptWholeNeverCut) {
@@ -264,7 +265,7 @@ TEST_F(StartupTest, AProgramPathWindowsCannotNameGivesAnEmptyProgramDirectory) {
   StartWith(L" 1");
   dialog.DoModal();
   EXPECT_EQ(dialog.ProgramDir, "");
-  EXPECT_EQ(dialog.InstallDir, "C:\\Users");
+  EXPECT_EQ(dialog.InstallDir, "C:\\Users") << "with no program folder, the current directory is all there is";
 }
 
 }  // namespace

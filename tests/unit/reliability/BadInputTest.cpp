@@ -150,13 +150,11 @@ TEST(BadInput, AProgramFolderWithALongPathGivesTheDefaultsBesideIt) {
     const StartRecord run = Start(programDir + "\\calvant.exe", L"",
                                   [&](SimHost& host) { host.files.AddFile(root + "\\SDK\\RAZEDAVE.dll", "beside"); });
     EXPECT_TRUE(run.messages.empty());
-    // Windows cannot make a folder of 260 characters or more the current directory; the defaults are then
-    // resolved against the current directory the program was started in (C:\Users\Operator).
-    const bool changedDirectory = programDir.size() < platform::kMaxPath;
-    const std::string expectedRoot = changedDirectory ? root : "C:\\Users";
-    EXPECT_EQ(run.installPath, expectedRoot);
-    EXPECT_EQ(run.sdkPath, expectedRoot + "\\SDK");
-    EXPECT_EQ(run.changes.count("file C:\\windows\\syswow64\\RAZEDAVE.dll=beside"), changedDirectory ? 1u : 0u);
+    // Windows cannot make a folder of 260 characters or more the current directory; the package folders are
+    // still found beside the program.
+    EXPECT_EQ(run.installPath, root);
+    EXPECT_EQ(run.sdkPath, root + "\\SDK");
+    EXPECT_EQ(run.changes.count("file C:\\windows\\syswow64\\RAZEDAVE.dll=beside"), 1u);
     ExpectOnlyTargetsChanged(run.changes);
   }
 }
