@@ -121,11 +121,36 @@ const SimRegistry::Key* SimRegistry::Find(RegKey root, const std::string& physic
 SimRegistry::Key& SimRegistry::Create(RegKey root, const std::string& physicalPath) {
   Key* key = &roots_[root];
   for (const std::string& element : Elements(physicalPath)) {
-    Key& child = key->subkeys[Upper(element)];
-    if (child.name.empty()) child.name = element;
-    key = &child;
+    auto [child, added] = key->subkeys.try_emplace(Upper(element));
+    if (added) {
+      child->second.name = element;
+      // A new subkey moves the positions after it: the next walk of this key starts again.
+      if (key == cursor_.parent) cursor_ = EnumCursor{};
+    }
+    key = &child->second;
   }
   return *key;
+}
+
+const SimRegistry::Key& SimRegistry::SubkeyAt(const Key& parent, std::uint32_t index) {
+  if (cursor_.parent != &parent || index < cursor_.index) cursor_ = EnumCursor{&parent, 0, parent.subkeys.begin()};
+  cursor_.at = std::next(cursor_.at, index - cursor_.index);
+  cursor_.index = index;
+  return cursor_.at->second;
+}
+
+void SimRegistry::EraseSubkey(Key& parent, const std::string& upperName) {
+  const auto doomed = parent.subkeys.find(upperName);
+  if (&doomed->second == cursor_.parent) cursor_ = EnumCursor{};
+  if (&parent == cursor_.parent) {
+    // The subkeys after the doomed one move up by one position.
+    if (doomed == cursor_.at) {
+      ++cursor_.at;
+    } else if (cursor_.at == parent.subkeys.end() || doomed->first < cursor_.at->first) {
+      --cursor_.index;
+    }
+  }
+  parent.subkeys.erase(doomed);
 }
 
 RegKey SimRegistry::Remember(const OpenKey& key) {
@@ -206,7 +231,7 @@ std::int32_t SimRegistry::RegEnumKeyA(RegKey key, std::uint32_t index, char* nam
   // Endless: the first subkey's name whatever the index, as if the enumeration never moved on.
   if (machine_.faults.IsEndless("RegEnumKeyA") && !parent->subkeys.empty()) index = 0;
   if (index >= parent->subkeys.size()) return Fail(kErrorNoMoreItems);
-  const std::string& childName = std::next(parent->subkeys.begin(), index)->second.name;
+  const std::string& childName = SubkeyAt(*parent, index).name;
   if (childName.size() + 1 > nameSize) return Fail(kErrorMoreData);
   std::memcpy(name, childName.c_str(), childName.size() + 1);
   return 0;
@@ -225,7 +250,7 @@ std::int32_t SimRegistry::RegDeleteKeyA(RegKey key, const std::string& subKey) {
   std::vector<std::string> elements = Elements(target->path);
   const std::string last = Upper(elements.back());
   elements.pop_back();
-  Find(target->root, Join(elements))->subkeys.erase(last);
+  EraseSubkey(*Find(target->root, Join(elements)), last);
   return 0;
 }
 

@@ -87,6 +87,11 @@ class SimRegistry : public RegistryApi {
   Key* Find(RegKey root, const std::string& physicalPath);
   const Key* Find(RegKey root, const std::string& physicalPath) const;
   Key& Create(RegKey root, const std::string& physicalPath);
+  // The subkey at a position of the enumeration order (index below the count), found from where the
+  // last one was, so that a walk by rising index costs one step per subkey.
+  const Key& SubkeyAt(const Key& parent, std::uint32_t index);
+  // Deletes a subkey by its upper-case name, keeping the walk's place.
+  void EraseSubkey(Key& parent, const std::string& upperName);
   RegKey Remember(const OpenKey& key);
   // "ROOT\physical path" of a key, for the fault plan's record of the call; empty for an unknown handle.
   static std::string Describe(const std::optional<OpenKey>& key);
@@ -95,6 +100,13 @@ class SimRegistry : public RegistryApi {
   SimMachine& machine_;
   std::map<RegKey, Key> roots_;
   std::map<RegKey, OpenKey> open_;
+  // Where RegEnumKeyA last stopped: a parent key, a position in its subkeys and the subkey there.
+  struct EnumCursor {
+    const Key* parent = nullptr;
+    std::uint32_t index = 0;
+    std::map<std::string, Key>::const_iterator at;
+  };
+  EnumCursor cursor_;
   std::set<std::pair<RegKey, std::string>> locked_;     // upper-case physical paths
   std::set<std::pair<RegKey, std::string>> protected_;  // upper-case physical paths
   RegKey nextHandle_ = 0x1000;

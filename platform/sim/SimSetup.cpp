@@ -49,6 +49,17 @@ std::string SimSetup::InfPath(const std::string& fileName) const {
 
 std::optional<std::string> SimSetup::Read(const std::string& path) const { return files_.Content(path); }
 
+std::shared_ptr<const SimInfFile> SimSetup::Parsed(const std::string& path) {
+  std::optional<std::string> text = Read(path);
+  if (!text) return nullptr;
+  ParsedInf& parsed = parsedInfs_[path];
+  if (parsed.inf == nullptr || parsed.text != *text) {
+    parsed.inf = std::make_shared<const SimInfFile>(SimInfFile::Parse(*text));
+    parsed.text = std::move(*text);
+  }
+  return parsed.inf;
+}
+
 bool SimSetup::SetupGetInfFileListA(const char* directoryPath, std::uint32_t infStyle, char* returnBuffer,
                                     std::uint32_t returnBufferSize, std::uint32_t* requiredSize) {
   journal_.Record("SetupGetInfFileListA");
@@ -58,7 +69,8 @@ bool SimSetup::SetupGetInfFileListA(const char* directoryPath, std::uint32_t inf
   for (const std::string& path : files_.Below(directory)) {
     const std::string name = path.substr(directory.size() + 1);
     if (name.find('\\') != std::string::npos || !EndsWithInf(name) || files_.IsDirectory(path)) continue;
-    const bool win4 = SimInfFile::Parse(Read(path).value_or(std::string())).IsWin4Style();
+    const std::shared_ptr<const SimInfFile> inf = Parsed(path);
+    const bool win4 = inf != nullptr && inf->IsWin4Style();
     if ((infStyle & kInfStyleWin4) != 0 && !win4) continue;
     list += name;
     list += '\0';
@@ -107,20 +119,19 @@ InfHandle SimSetup::SetupOpenInfFileA(const std::string& fileName, const char* i
   openedInfs.push_back(fileName);
   if (errorLine != nullptr) *errorLine = 0;
   if (machine_.Planned("SetupOpenInfFileA")) return kInvalidInfHandle;
-  const std::optional<std::string> text = Read(InfPath(fileName));
-  if (!text) {
+  std::shared_ptr<const SimInfFile> inf = Parsed(InfPath(fileName));
+  if (inf == nullptr) {
     machine_.lastError = kErrorFileNotFound;
     return kInvalidInfHandle;
   }
-  SimInfFile inf = SimInfFile::Parse(*text);
-  const SimInfSection* version = inf.Section("Version");
+  const SimInfSection* version = inf->Section("Version");
   const SimInfLine* classLine = nullptr;
   if (version != nullptr) {
     for (const SimInfLine& line : version->lines) {
       if (line.key && SameText(*line.key, "Class") && !line.fields.empty()) classLine = &line;
     }
   }
-  if (((infStyle & kInfStyleWin4) != 0 && !inf.IsWin4Style()) ||
+  if (((infStyle & kInfStyleWin4) != 0 && !inf->IsWin4Style()) ||
       (infClass != nullptr && (classLine == nullptr || !SameText(classLine->fields[0], infClass)))) {
     machine_.lastError = kErrorWrongInfStyle;
     return kInvalidInfHandle;
@@ -132,14 +143,16 @@ InfHandle SimSetup::SetupOpenInfFileA(const std::string& fileName, const char* i
 }
 
 bool SimSetup::SetupFindFirstLineA(InfHandle inf, const std::string& section, const char* key, InfContext& context) {
-  journal_.Record("SetupFindFirstLineA " + section + (key ? " " + std::string(key) : std::string()));
+  std::string call = "SetupFindFirstLineA " + section;
+  if (key != nullptr) call.append(" ").append(key);
+  journal_.Record(call);
   if (machine_.Planned("SetupFindFirstLineA")) return false;
   auto found = infs_.find(inf);
   if (found == infs_.end()) {
     machine_.lastError = kErrorInvalidHandle;
     return false;
   }
-  const SimInfFile& file = found->second;
+  const SimInfFile& file = *found->second;
   for (std::uint32_t s = 0; s < file.sections.size(); ++s) {
     if (!SameText(file.sections[s].name, section)) continue;
     const std::vector<SimInfLine>& lines = file.sections[s].lines;
@@ -158,8 +171,8 @@ bool SimSetup::SetupFindFirstLineA(InfHandle inf, const std::string& section, co
 
 const SimInfLine* SimSetup::Line(const InfContext& context) const {
   auto found = infs_.find(context.currentInf);
-  if (found == infs_.end() || context.section >= found->second.sections.size()) return nullptr;
-  const std::vector<SimInfLine>& lines = found->second.sections[context.section].lines;
+  if (found == infs_.end() || context.section >= found->second->sections.size()) return nullptr;
+  const std::vector<SimInfLine>& lines = found->second->sections[context.section].lines;
   return context.line < lines.size() ? &lines[context.line] : nullptr;
 }
 
@@ -275,7 +288,8 @@ std::optional<DevInst> SimSetup::Member(const DeviceSet& set, const SpDevInfoDat
     machine_.lastError = kErrorInvalidUserBuffer;
     return std::nullopt;
   }
-  if (std::find(set.members.begin(), set.members.end(), deviceInfo->devInst) == set.members.end()) {
+  // The members are in ascending order, as SetupDiGetClassDevsA collects them.
+  if (!std::binary_search(set.members.begin(), set.members.end(), deviceInfo->devInst)) {
     machine_.lastError = kErrorInvalidParameter;
     return std::nullopt;
   }
@@ -406,7 +420,10 @@ ConfigRet SimSetup::CM_Reenumerate_DevNode(DevInst devInst, std::uint32_t flags)
   return kCrSuccess;
 }
 
-void SimSetup::AddInf(const std::string& name, const std::string& content) { files_.AddFile(InfPath(name), content); }
+void SimSetup::AddInf(const std::string& name, const std::string& content) {
+  files_.AddFile(InfPath(name), content);
+  Parsed(InfPath(name));  // an installed INF is precompiled
+}
 
 bool SimSetup::HasInf(const std::string& name) const { return files_.Exists(InfPath(name)); }
 

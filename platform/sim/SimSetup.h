@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -113,6 +114,9 @@ class SimSetup : public SetupApi {
 
   std::string InfPath(const std::string& fileName) const;
   std::optional<std::string> Read(const std::string& path) const;
+  // The file at this path as the INF reader reads it; null when there is none. A file is parsed again
+  // only when its text has changed, as Windows keeps its INFs precompiled.
+  std::shared_ptr<const SimInfFile> Parsed(const std::string& path);
   const SimInfLine* Line(const InfContext& context) const;
   // The member of the set the record names; sets ERROR_INVALID_PARAMETER / ERROR_INVALID_USER_BUFFER.
   DeviceSet* FindSet(DeviceInfoSet set);
@@ -121,7 +125,12 @@ class SimSetup : public SetupApi {
   SimMachine& machine_;
   SimFiles& files_;
   SimJournal& journal_;
-  std::map<InfHandle, SimInfFile> infs_;
+  struct ParsedInf {
+    std::string text;
+    std::shared_ptr<const SimInfFile> inf;
+  };
+  std::map<InfHandle, std::shared_ptr<const SimInfFile>> infs_;
+  std::map<std::string, ParsedInf> parsedInfs_;  // by path as read
   std::map<DeviceInfoSet, DeviceSet> sets_;
   std::map<DevInst, SimDevice> devices_;
   std::vector<SimDevice> awaitingRescan_;  // attached devices removed, found again at the next rescan
