@@ -14,10 +14,12 @@ bool CCalvantDlg::OnInitDialog() {
   AddAboutEntry();
   SetIcons();
   app::ReadWindowsVersion();
-  SettleProgramDirectory();
+  // Relative package folders lie in the program's folder; when Windows refuses to make it the current
+  // directory (a folder of 260 characters or more), they are resolved against it all the same.
+  const bool entered = SettleProgramDirectory();
 
   const std::vector<std::string> arguments = app::ReadArguments().value_or(std::vector<std::string>{});
-  ReadCommandLine(arguments);
+  ReadCommandLine(arguments, entered ? std::string() : ProgramDir);
 
   if (messages::LanguageIndex >= 0) {
     LanguageRadio = messages::LanguageIndex;
@@ -45,20 +47,19 @@ void CCalvantDlg::SetIcons() {
   ui.SendMessageA(Window(), platform::kWmSetIcon, platform::kIconSmall, static_cast<std::intptr_t>(AppIcon));
 }
 
-void CCalvantDlg::SettleProgramDirectory() {
-  const std::string directory = app::DirectoryOf(app::QueryProgramPath());
-  platform::System().SetCurrentDirectoryA(directory);
-  ProgramDir = directory;
+bool CCalvantDlg::SettleProgramDirectory() {
+  ProgramDir = app::DirectoryOf(app::QueryProgramPath());
+  return platform::System().SetCurrentDirectoryA(ProgramDir);
 }
 
-void CCalvantDlg::ReadCommandLine(const std::vector<std::string>& arguments) {
+void CCalvantDlg::ReadCommandLine(const std::vector<std::string>& arguments, const std::string& baseFolder) {
   messages::LanguageIndex = -1;
   DriverMask = 1;
   Unattended = 0;
   if (arguments.size() > 1) messages::LanguageIndex = app::LanguageFromArgument(arguments[1]);
   if (arguments.size() > 2) DriverMask = app::DriverMaskFromArgument(arguments[2]);
   const std::array<std::string, 3> sources = app::DirectorySources(arguments);
-  InstallDir = app::ResolvePackageFolder(sources[0], ProgramDir);
-  SdkDir = app::ResolvePackageFolder(sources[1], ProgramDir);
-  DriversDir = app::ResolvePackageFolder(sources[2], ProgramDir);
+  InstallDir = app::ResolvePackageFolder(sources[0], baseFolder);
+  SdkDir = app::ResolvePackageFolder(sources[1], baseFolder);
+  DriversDir = app::ResolvePackageFolder(sources[2], baseFolder);
 }

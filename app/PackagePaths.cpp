@@ -49,11 +49,11 @@ std::string QueryFullPath(const std::string& path) {
   return std::string();
 }
 
-std::string ResolvePackageFolder(const std::string& source, const std::string& programDir) {
+std::string ResolvePackageFolder(const std::string& source, const std::string& baseFolder) {
   const bool rooted = !source.empty() && (source[0] == '\\' || source[0] == '/');
   const bool drive = source.size() >= 2 && source[1] == ':';
-  if (programDir.empty() || rooted || drive) return QueryFullPath(source);
-  return QueryFullPath(programDir + "\\" + source);
+  if (baseFolder.empty() || rooted || drive) return QueryFullPath(source);
+  return QueryFullPath(baseFolder + "\\" + source);
 }
 
 }  // namespace app

@@ -18,8 +18,8 @@ std::string DirectoryOf(const std::string& path);
 // Windows cannot form it.
 std::string QueryFullPath(const std::string& path);
 
-// The absolute form of a package folder: a relative one lies in the program's folder, whether or not that
-// folder could be made the current directory (Windows refuses one of 260 characters or more).
-std::string ResolvePackageFolder(const std::string& source, const std::string& programDir);
+// The absolute form of a package folder. A relative one is resolved against the base folder, or against the
+// current directory when the base is empty.
+std::string ResolvePackageFolder(const std::string& source, const std::string& baseFolder);
 
 }  // namespace app

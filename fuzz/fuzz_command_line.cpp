@@ -25,8 +25,8 @@ constexpr std::size_t kLongestPath = 32767;
 std::wstring WideText(const std::string& bytes) {
   std::wstring text;
   for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
-    text.push_back(static_cast<wchar_t>(static_cast<std::uint8_t>(bytes[at]) |
-                                        static_cast<std::uint8_t>(bytes[at + 1]) << 8));
+    text.push_back(
+        static_cast<wchar_t>(static_cast<std::uint8_t>(bytes[at]) | static_cast<std::uint8_t>(bytes[at + 1]) << 8));
   }
   return text;
 }
@@ -56,10 +56,14 @@ std::uint32_t ExpectedDriverMask(const std::optional<std::string>& argument) {
 }
 
 // The absolute form the dialog keeps for a directory source; empty when Windows cannot name it.
+// A relative source lies in the base folder (the program's folder when it could not be entered).
 std::string ExpectedDirectory(const std::optional<std::string>& argument, const std::string& fallback,
-                              const std::string& currentDirectory) {
+                              const std::string& currentDirectory, const std::string& baseFolder) {
   const std::string source = argument && !argument->empty() ? *argument : fallback;
-  const std::string full = platform::sim::ResolveFullPath(source, currentDirectory);
+  const bool relative =
+      !(source.size() >= 2 && source[1] == ':') && !(!source.empty() && (source[0] == '\\' || source[0] == '/'));
+  const std::string located = relative && !baseFolder.empty() ? baseFolder + "\\" + source : source;
+  const std::string full = platform::sim::ResolveFullPath(located, currentDirectory);
   return full.size() < kLongestPath ? full : std::string();
 }
 
@@ -98,11 +102,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                     programPath.size() > program.size() && programPath[program.size()] == '\\'),
                 "the program's folder is its path up to a backslash");
   const std::string& current = host.system.currentDirectory;
-  fuzz::Require(dialog.InstallDir == ExpectedDirectory(Argument(arguments, 3, codePage), "..", current),
+  const std::string base = host.system.directoryChanges.empty() ? program : std::string();
+  fuzz::Require(dialog.InstallDir == ExpectedDirectory(Argument(arguments, 3, codePage), "..", current, base),
                 "InstallDir is argument 3, or the parent folder, made absolute");
-  fuzz::Require(dialog.SdkDir == ExpectedDirectory(Argument(arguments, 4, codePage), "..\\SDK", current),
+  fuzz::Require(dialog.SdkDir == ExpectedDirectory(Argument(arguments, 4, codePage), "..\\SDK", current, base),
                 "SdkDir is argument 4, or the parent's SDK folder, made absolute");
-  fuzz::Require(dialog.DriversDir == ExpectedDirectory(Argument(arguments, 5, codePage), "..\\Drivers", current),
+  fuzz::Require(dialog.DriversDir == ExpectedDirectory(Argument(arguments, 5, codePage), "..\\Drivers", current, base),
                 "DriversDir is argument 5, or the parent's Drivers folder, made absolute");
   return 0;
 }
