@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Times the registration run under Wine against two yardsticks, in one throwaway 64-bit prefix with one
+# wineserver kept warm for every start:
+#   run    the sample package registered unattended ("calvant.exe 1"), without its USB driver folder,
+#          so that the USB step finds no INF and installs nothing: the work of DriverMask 0
+#   floor  floor.exe, a do-nothing program built and started as calvant.exe is
+#   batch  register.bat, what a packager would write instead: the run's 24 registry values with reg.exe
+#          and its 7 file copies with copy
+# and prints the medians of repeated starts with the ratios run / floor and batch / run.
+#
+# Usage: scripts/bench-wine.sh [RUNS]   (default 15 starts of each; CALVANT_BENCH_JSON=FILE keeps the times)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$(pwd)
+runs=${1:-15}
+
+for tool in cmake i686-w64-mingw32-g++ x86_64-w64-mingw32-g++ wine python3; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "Installing the build and Wine packages (scripts/install-deps.sh) ..."
+    bash scripts/install-deps.sh
+    break
+  fi
+done
+
+echo "Building calvant.exe, floor.exe and the sample package ..."
+jobs=$(nproc)
+cmake --preset mingw-i686 >/dev/null
+cmake --build --preset mingw-i686 -j"$jobs" --target calvant floor sample_package >/dev/null
+cmake --preset mingw-x86_64 >/dev/null
+cmake --build --preset mingw-x86_64 -j"$jobs" --target sample_package >/dev/null
+
+work=$(mktemp -d /tmp/calvant-bench.XXXXXX)
+export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+echo "Making a 64-bit Wine prefix (about 15 s) ..."
+timeout 300 wineboot -i >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+wineserver -w
+
+package_windows='C:\Lumetra Sample Package'
+package="$WINEPREFIX/drive_c/Lumetra Sample Package"
+halcon_windows='C:\Program Files\MVTec\HALCON-12.0'
+package/layout-package.sh "$package"
+rm -rf "$package/Drivers/USB" "$package/Calvant/Installer_x64Part.exe"
+cp build/mingw-i686/bin/floor.exe "$package/Calvant/"
+for folder in x86sse2-win32 x86-win32 x64-win64; do
+  mkdir -p "$WINEPREFIX/drive_c/Program Files/MVTec/HALCON-12.0/bin/$folder"
+done
+
+# One server for every start below; it stays until the prefix is removed.
+wineserver -p
+echo "Timing $runs starts of each (a warm-up start of each first) ..."
+python3 "$repo/scripts/bench_wine.py" "$package" "$package_windows" "$halcon_windows" "$runs" \
+  ${CALVANT_BENCH_JSON:+"$CALVANT_BENCH_JSON"}
+echo
+echo "Machine: $(nproc) CPUs, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)," \
+  "$(awk '/MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo) memory; $(wine --version)"
