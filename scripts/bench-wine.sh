@@ -10,6 +10,7 @@
 #
 # Usage: scripts/bench-wine.sh [RUNS]   (default 15 starts of each; CALVANT_BENCH_JSON=FILE keeps the times)
 set -euo pipefail
+trap 'echo "bench-wine.sh: the command at line $LINENO failed" >&2' ERR
 cd "$(dirname "$0")/.."
 repo=$(pwd)
 runs=${1:-15}
