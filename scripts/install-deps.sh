@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-  wine wine32 wine64 xvfb xdotool imagemagick fonts-wqy-zenhei
+  wine wine32 wine64 fonts-wine xvfb xdotool imagemagick fonts-wqy-zenhei
   clang libclang-rt-14-dev llvm python3 locales
 )
 
