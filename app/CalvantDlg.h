@@ -60,7 +60,6 @@ class CCalvantDlg : public framework::CDialog {
   void SetIcons();
   // Finds the program's folder and makes it the current directory; false when Windows refused that.
   bool SettleProgramDirectory();
-  // Language, drivers and package folders from the arguments; relative folders against baseFolder, or
-  // against the current directory when it is empty.
-  void ReadCommandLine(const std::vector<std::string>& arguments, const std::string& baseFolder);
+  // Language, drivers and package folders from the arguments; relative folders lie in the program's folder.
+  void ReadCommandLine(const std::vector<std::string>& arguments, bool programDirIsCurrent);
 };

@@ -19,7 +19,7 @@ bool CCalvantDlg::OnInitDialog() {
   const bool entered = SettleProgramDirectory();
 
   const std::vector<std::string> arguments = app::ReadArguments().value_or(std::vector<std::string>{});
-  ReadCommandLine(arguments, entered ? std::string() : ProgramDir);
+  ReadCommandLine(arguments, entered);
 
   if (messages::LanguageIndex >= 0) {
     LanguageRadio = messages::LanguageIndex;
@@ -52,14 +52,14 @@ bool CCalvantDlg::SettleProgramDirectory() {
   return platform::System().SetCurrentDirectoryA(ProgramDir);
 }
 
-void CCalvantDlg::ReadCommandLine(const std::vector<std::string>& arguments, const std::string& baseFolder) {
+void CCalvantDlg::ReadCommandLine(const std::vector<std::string>& arguments, bool programDirIsCurrent) {
   messages::LanguageIndex = -1;
   DriverMask = 1;
   Unattended = 0;
   if (arguments.size() > 1) messages::LanguageIndex = app::LanguageFromArgument(arguments[1]);
   if (arguments.size() > 2) DriverMask = app::DriverMaskFromArgument(arguments[2]);
   const std::array<std::string, 3> sources = app::DirectorySources(arguments);
-  InstallDir = app::ResolvePackageFolder(sources[0], baseFolder);
-  SdkDir = app::ResolvePackageFolder(sources[1], baseFolder);
-  DriversDir = app::ResolvePackageFolder(sources[2], baseFolder);
+  InstallDir = app::ResolvePackageFolder(sources[0], ProgramDir, programDirIsCurrent);
+  SdkDir = app::ResolvePackageFolder(sources[1], ProgramDir, programDirIsCurrent);
+  DriversDir = app::ResolvePackageFolder(sources[2], ProgramDir, programDirIsCurrent);
 }

@@ -11,6 +11,30 @@ namespace {
 // Longest path Windows can name, in characters with the terminator.
 constexpr std::uint32_t kLongestPath = 32768;
 
+// A fully qualified path with its "." and ".." elements resolved by their text, as Windows would resolve them,
+// for paths too long for Windows' ANSI path calls. Never climbs above the drive or share root.
+std::string ResolveDotElements(const std::string& path) {
+  const bool unc = path.compare(0, 2, "\\\\") == 0;
+  std::vector<std::string> elements;
+  std::string element;
+  for (char c : path.substr(unc ? 2 : 0) + "\\") {
+    if (c != '\\') {
+      element += c;
+      continue;
+    }
+    const std::size_t rootElements = unc ? 2 : 1;  // server and share, or the drive
+    if (element == "..") {
+      if (elements.size() > rootElements) elements.pop_back();
+    } else if (element != "." && !(element.empty() && !elements.empty())) {
+      elements.push_back(element);
+    }
+    element.clear();
+  }
+  std::string resolved = unc ? "\\\\" : "";
+  for (std::size_t at = 0; at < elements.size(); ++at) resolved += (at == 0 ? "" : "\\") + elements[at];
+  return elements.size() == 1 && !unc ? resolved + "\\" : resolved;
+}
+
 }  // namespace
 
 std::string QueryProgramPath() {
@@ -49,11 +73,16 @@ std::string QueryFullPath(const std::string& path) {
   return std::string();
 }
 
-std::string ResolvePackageFolder(const std::string& source, const std::string& baseFolder) {
+std::string ResolvePackageFolder(const std::string& source, const std::string& programDir, bool programDirIsCurrent) {
   const bool rooted = !source.empty() && (source[0] == '\\' || source[0] == '/');
   const bool drive = source.size() >= 2 && source[1] == ':';
-  if (baseFolder.empty() || rooted || drive) return QueryFullPath(source);
-  return QueryFullPath(baseFolder + "\\" + source);
+  const bool relative = !rooted && !drive;
+  const std::string inProgramDir = relative && !programDir.empty() ? programDir + "\\" + source : source;
+  const std::string full = QueryFullPath(programDirIsCurrent ? source : inProgramDir);
+  if (!full.empty()) return full;
+  const bool fullyQualified = inProgramDir.size() >= 3 && ((inProgramDir[1] == ':' && inProgramDir[2] == '\\') ||
+                                                           inProgramDir.compare(0, 2, "\\\\") == 0);
+  return fullyQualified ? ResolveDotElements(inProgramDir) : std::string();
 }
 
 }  // namespace app

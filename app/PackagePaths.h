@@ -18,8 +18,11 @@ std::string DirectoryOf(const std::string& path);
 // Windows cannot form it.
 std::string QueryFullPath(const std::string& path);
 
-// The absolute form of a package folder. A relative one is resolved against the base folder, or against the
-// current directory when the base is empty.
-std::string ResolvePackageFolder(const std::string& source, const std::string& baseFolder);
+// The absolute form of a package folder. A relative one lies in the program's folder: it is resolved against
+// the current directory when that is the program's folder, else against programDir itself. Where Windows
+// cannot form the absolute path (its ANSI path calls stop at 260 characters), a fully qualified source, or the
+// program's folder joined with a relative one, is kept whole with its "." and ".." resolved; empty when there is
+// neither.
+std::string ResolvePackageFolder(const std::string& source, const std::string& programDir, bool programDirIsCurrent);
 
 }  // namespace app

@@ -11,6 +11,7 @@
 #include "app/CalvantDlg.h"
 #include "fuzz/FuzzInput.h"
 #include "messages/MessageTable.h"
+#include "platform/WinConstants.h"
 #include "platform/sim/CodePages.h"
 #include "platform/sim/CommandLineRules.h"
 #include "platform/sim/SimHost.h"
@@ -55,16 +56,25 @@ std::uint32_t ExpectedDriverMask(const std::optional<std::string>& argument) {
   return 0x01;
 }
 
-// The absolute form the dialog keeps for a directory source; empty when Windows cannot name it.
-// A relative source lies in the base folder (the program's folder when it could not be entered).
-std::string ExpectedDirectory(const std::optional<std::string>& argument, const std::string& fallback,
-                              const std::string& currentDirectory, const std::string& baseFolder) {
+// Whether the dialog's folder is right for its source. A relative source lies in the program's folder. One the
+// ANSI call can make absolute is that absolute form; one it cannot (260 characters or more) is kept fully
+// qualified with no "." or ".." element left, or left empty when it cannot be.
+bool DirectoryIsRight(const std::string& kept, const std::optional<std::string>& argument, const std::string& fallback,
+                      const std::string& currentDirectory, const std::string& programDir, bool entered) {
   const std::string source = argument && !argument->empty() ? *argument : fallback;
   const bool relative =
       !(source.size() >= 2 && source[1] == ':') && !(!source.empty() && (source[0] == '\\' || source[0] == '/'));
-  const std::string located = relative && !baseFolder.empty() ? baseFolder + "\\" + source : source;
-  const std::string full = platform::sim::ResolveFullPath(located, currentDirectory);
-  return full.size() < kLongestPath ? full : std::string();
+  const std::string inProgramDir = relative && !programDir.empty() ? programDir + "\\" + source : source;
+  const std::string located = entered ? source : inProgramDir;
+  if (located.size() < platform::kMaxPath) {
+    const std::string full = platform::sim::ResolveFullPath(located, currentDirectory);
+    if (full.size() < kLongestPath) return kept == full;
+  }
+  if (kept.empty()) return true;
+  const bool fullyQualified =
+      kept.size() >= 3 && ((kept[1] == ':' && kept[2] == '\\') || kept.compare(0, 2, "\\\\") == 0);
+  const std::string elements = kept + "\\";
+  return fullyQualified && elements.find("\\.\\") == std::string::npos && elements.find("\\..\\") == std::string::npos;
 }
 
 }  // namespace
@@ -102,12 +112,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                     programPath.size() > program.size() && programPath[program.size()] == '\\'),
                 "the program's folder is its path up to a backslash");
   const std::string& current = host.system.currentDirectory;
-  const std::string base = host.system.directoryChanges.empty() ? program : std::string();
-  fuzz::Require(dialog.InstallDir == ExpectedDirectory(Argument(arguments, 3, codePage), "..", current, base),
+  const bool entered = !host.system.directoryChanges.empty();
+  fuzz::Require(DirectoryIsRight(dialog.InstallDir, Argument(arguments, 3, codePage), "..", current, program, entered),
                 "InstallDir is argument 3, or the parent folder, made absolute");
-  fuzz::Require(dialog.SdkDir == ExpectedDirectory(Argument(arguments, 4, codePage), "..\\SDK", current, base),
+  fuzz::Require(DirectoryIsRight(dialog.SdkDir, Argument(arguments, 4, codePage), "..\\SDK", current, program, entered),
                 "SdkDir is argument 4, or the parent's SDK folder, made absolute");
-  fuzz::Require(dialog.DriversDir == ExpectedDirectory(Argument(arguments, 5, codePage), "..\\Drivers", current, base),
-                "DriversDir is argument 5, or the parent's Drivers folder, made absolute");
+  fuzz::Require(
+      DirectoryIsRight(dialog.DriversDir, Argument(arguments, 5, codePage), "..\\Drivers", current, program, entered),
+      "DriversDir is argument 5, or the parent's Drivers folder, made absolute");
   return 0;
 }

@@ -117,6 +117,10 @@ std::uint32_t SimSystem::GetFullPathNameA(const std::string& fileName, std::uint
     machine_.lastError = 123;  // ERROR_INVALID_NAME
     return 0;
   }
+  if (fileName.size() >= kMaxPath) {  // the ANSI call converts the name in a buffer of MAX_PATH characters
+    machine_.lastError = 206;         // ERROR_FILENAME_EXCED_RANGE
+    return 0;
+  }
   const std::string full = ResolveFullPath(fileName, currentDirectory);
   if (full.size() + 1 > size) return static_cast<std::uint32_t>(full.size() + 1);
   std::memcpy(buffer, full.c_str(), full.size() + 1);

@@ -260,6 +260,18 @@ TEST_F(StartupTest, PathsLongerThanTheirBuffersAreKeptWholeNeverCut) {
   EXPECT_EQ(dialog.DriversDir, longDrivers);
 }
 
+TEST_F(StartupTest, AFolderTooLongForTheAnsiPathCallIsResolvedByItsTextAndKeptWhole) {
+  // GetFullPathNameA refuses names of 260 characters or more; "." and ".." are then resolved by the text.
+  const std::string deep(270, 'd');
+  StartWith(L" 1 u \\\\Server\\Share\\..\\..\\" + std::wstring(deep.begin(), deep.end()) + L" ..\\" +
+            std::wstring(deep.begin(), deep.end()) + L"\\.\\x\\.. D:\\" + std::wstring(deep.begin(), deep.end()) +
+            L"\\..\\..");
+  dialog.DoModal();
+  EXPECT_EQ(dialog.InstallDir, "\\\\Server\\Share\\" + deep) << "never above the share";
+  EXPECT_EQ(dialog.SdkDir, "C:\\Package\\" + deep);
+  EXPECT_EQ(dialog.DriversDir, "D:\\") << "never above the drive";
+}
+
 TEST_F(StartupTest, AProgramPathWindowsCannotNameGivesAnEmptyProgramDirectory) {
   host.machine.faults.Fail("GetModuleFileNameA", platform::kErrorAccessDenied);
   StartWith(L" 1");
