@@ -32,10 +32,6 @@ class DeploymentTest(WineTestCase):
                 self.fail(f"{folder} is missing: build the sample_package target of the {bits}-bit MinGW preset")
 
     def lay_out_package(self, p) -> None:
-        # The prefix's desktop process started before the headless graphics driver was chosen and has no
-        # driver; a fresh wineserver session starts it again with the null driver.
-        p.kill_processes()
-        p.start_server()
         subprocess.run(["bash", str(LAYOUT_SCRIPT), str(p.host_path(PACKAGE))], check=True, timeout=STEP_TIMEOUT,
                        capture_output=True)
         for folder in ("x86sse2-win32", "x86-win32", "x64-win64"):

@@ -38,10 +38,6 @@ DEVICES = [r"USB\VID_F622&PID_0001\CAM1", r"USB\VID_F623&PID_0101\BOARD", r"USB\
 class UsbDriverStepTest(WineTestCase):
     def lay_out(self, p: WinePrefix, installer_part: Path | None) -> str:
         """calvant.exe in the package with both USB driver folders; the file started as the 64-bit part."""
-        # The prefix's desktop process started before the headless graphics driver was chosen and has no
-        # driver; a fresh wineserver session starts it again with the null driver.
-        p.kill_processes()
-        p.start_server()
         program = p.install(CALVANT_EXE, PROGRAM_DIR)
         for version in ("WIN10", "WIN7"):
             for file in sorted((USB_DRIVERS / version).iterdir()):
