@@ -3,13 +3,13 @@
 
 #include "platform/Backends.h"
 #include "platform/sim/SimFiles.h"
+#include "platform/sim/SimJournal.h"
 #include "platform/sim/SimMachine.h"
 #include "platform/sim/SimModules.h"
-#include "platform/sim/SimJournal.h"
 #include "platform/sim/SimRegistry.h"
-#include "platform/sim/SimShell.h"
 #include "platform/sim/SimServices.h"
 #include "platform/sim/SimSetup.h"
+#include "platform/sim/SimShell.h"
 #include "platform/sim/SimSystem.h"
 #include "platform/sim/SimUi.h"
 

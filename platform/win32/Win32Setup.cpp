@@ -113,8 +113,8 @@ bool Win32Setup::SetupGetStringFieldA(const InfContext& context, std::uint32_t f
   if (call == nullptr) return Missing(false);
   INFCONTEXT windowsContext = ToWindows(context);
   DWORD required = 0;
-  const BOOL result = call(&windowsContext, fieldIndex, returnBuffer, returnBufferSize,
-                           requiredSize != nullptr ? &required : nullptr);
+  const BOOL result =
+      call(&windowsContext, fieldIndex, returnBuffer, returnBufferSize, requiredSize != nullptr ? &required : nullptr);
   if (requiredSize != nullptr) *requiredSize = required;
   return result != FALSE;
 }
@@ -130,9 +130,9 @@ bool Win32Setup::SetupCopyOEMInfA(const std::string& sourceInfFileName, const ch
   const auto call = setupapi_->Entry<decltype(&::SetupCopyOEMInfA)>("SetupCopyOEMInfA");
   if (call == nullptr) return Missing(false);
   DWORD required = 0;
-  const BOOL result = call(sourceInfFileName.c_str(), oemSourceMediaLocation, oemSourceMediaType, copyStyle,
-                           destinationInfFileName, destinationInfFileNameSize,
-                           requiredSize != nullptr ? &required : nullptr, destinationInfFileNameComponent);
+  const BOOL result =
+      call(sourceInfFileName.c_str(), oemSourceMediaLocation, oemSourceMediaType, copyStyle, destinationInfFileName,
+           destinationInfFileNameSize, requiredSize != nullptr ? &required : nullptr, destinationInfFileNameComponent);
   if (requiredSize != nullptr) *requiredSize = required;
   return result != FALSE;
 }

@@ -7,8 +7,9 @@
  *
  * Exit status 0 on success, 1 when Windows refused (the error is printed), 2 on bad use. */
 #include <windows.h>
-#include <setupapi.h>
+/* after windows.h */
 #include <cfgmgr32.h>
+#include <setupapi.h>
 #include <stdio.h>
 #include <string.h>
 

@@ -1,9 +1,9 @@
 /* launchrecorder: stands in for a program that another program starts, and appends the command line it
  * was given (after its own name) as one line to C:\launches.log. The tests copy it under the started
  * program's name. */
-#include <windows.h>
 #include <stdio.h>
 #include <string.h>
+#include <windows.h>
 
 int main(void) {
   const char* line = GetCommandLineA();

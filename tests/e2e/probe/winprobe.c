@@ -35,7 +35,7 @@ enum { OWNER_ANY, OWNER_NONE, OWNER_SOME };
 enum { POLL_INTERVAL_MS = 50, DEFAULT_TIMEOUT_MS = 10000, SEND_TIMEOUT_MS = 2000 };
 
 typedef struct Selector {
-  const WCHAR *title;
+  const WCHAR* title;
   int owner;
   HWND hwnd;
 } Selector;
@@ -51,30 +51,30 @@ static void out_flush(void) {
   out_length = 0;
 }
 
-static void out_bytes(const char *bytes, size_t count) {
+static void out_bytes(const char* bytes, size_t count) {
   if (out_length + count > sizeof out_buffer) out_flush();
   if (count > sizeof out_buffer) count = sizeof out_buffer;
   memcpy(out_buffer + out_length, bytes, count);
   out_length += count;
 }
 
-static void out_text(const char *text) { out_bytes(text, strlen(text)); }
+static void out_text(const char* text) { out_bytes(text, strlen(text)); }
 
-static void out_number(const char *key, long long value) {
+static void out_number(const char* key, long long value) {
   char field[64];
   wsprintfA(field, "\"%s\":%I64d", key, value);
   out_text(field);
 }
 
 /* Writes "key":"value" with the value as UTF-8 and JSON escapes. */
-static void out_string(const char *key, const WCHAR *value) {
+static void out_string(const char* key, const WCHAR* value) {
   char utf8[4096];
   int length = WideCharToMultiByte(CP_UTF8, 0, value, -1, utf8, sizeof utf8, NULL, NULL);
   if (length <= 0) utf8[0] = '\0';
   out_text("\"");
   out_text(key);
   out_text("\":\"");
-  for (const unsigned char *c = (const unsigned char *)utf8; *c; c++) {
+  for (const unsigned char* c = (const unsigned char*)utf8; *c; c++) {
     if (*c == '"' || *c == '\\') {
       char escaped[2] = {'\\', (char)*c};
       out_bytes(escaped, 2);
@@ -83,13 +83,13 @@ static void out_string(const char *key, const WCHAR *value) {
       wsprintfA(escaped, "\\u%04x", *c);
       out_text(escaped);
     } else {
-      out_bytes((const char *)c, 1);
+      out_bytes((const char*)c, 1);
     }
   }
   out_text("\"");
 }
 
-static void out_error(const char *message) {
+static void out_error(const char* message) {
   DWORD written;
   WriteFile(GetStdHandle(STD_ERROR_HANDLE), message, (DWORD)strlen(message), &written, NULL);
   WriteFile(GetStdHandle(STD_ERROR_HANDLE), "\n", 1, &written, NULL);
@@ -116,7 +116,7 @@ static void out_window(HWND window) {
 
 /* ---- finding windows ---- */
 
-static BOOL matches(const Selector *selector, HWND window) {
+static BOOL matches(const Selector* selector, HWND window) {
   if (!IsWindowVisible(window)) return FALSE;
   if (selector->hwnd && window != selector->hwnd) return FALSE;
   HWND owner = GetWindow(window, GW_OWNER);
@@ -131,32 +131,32 @@ static BOOL matches(const Selector *selector, HWND window) {
 }
 
 typedef struct Search {
-  const Selector *selector;
+  const Selector* selector;
   HWND found[64];
   int count;
 } Search;
 
 static BOOL CALLBACK collect_match(HWND window, LPARAM context) {
-  Search *search = (Search *)context;
+  Search* search = (Search*)context;
   if (matches(search->selector, window) && search->count < (int)ARRAYSIZE(search->found))
     search->found[search->count++] = window;
   return TRUE;
 }
 
-static void find_windows(const Selector *selector, Search *search) {
+static void find_windows(const Selector* selector, Search* search) {
   search->selector = selector;
   search->count = 0;
   EnumWindows(collect_match, (LPARAM)search);
 }
 
-static HWND find_window(const Selector *selector) {
+static HWND find_window(const Selector* selector) {
   Search search;
   find_windows(selector, &search);
   return search.count > 0 ? search.found[0] : NULL;
 }
 
 /* Polls until a matching window is visible (want_present) or none is; returns the last match. */
-static BOOL wait_for(const Selector *selector, BOOL want_present, DWORD timeout_ms, HWND *match) {
+static BOOL wait_for(const Selector* selector, BOOL want_present, DWORD timeout_ms, HWND* match) {
   DWORD start = GetTickCount();
   for (;;) {
     *match = find_window(selector);
@@ -168,14 +168,14 @@ static BOOL wait_for(const Selector *selector, BOOL want_present, DWORD timeout_
 
 /* ---- commands that find windows ---- */
 
-static int command_windows(const Selector *selector) {
+static int command_windows(const Selector* selector) {
   Search search;
   find_windows(selector, &search);
   for (int i = 0; i < search.count; i++) out_window(search.found[i]);
   return EXIT_DONE;
 }
 
-static int command_wait(const Selector *selector, DWORD timeout_ms) {
+static int command_wait(const Selector* selector, DWORD timeout_ms) {
   HWND window;
   if (!wait_for(selector, TRUE, timeout_ms, &window)) {
     out_error("winprobe: no matching window appeared");
@@ -185,7 +185,7 @@ static int command_wait(const Selector *selector, DWORD timeout_ms) {
   return EXIT_DONE;
 }
 
-static int command_gone(const Selector *selector, DWORD timeout_ms) {
+static int command_gone(const Selector* selector, DWORD timeout_ms) {
   HWND window;
   if (!wait_for(selector, FALSE, timeout_ms, &window)) {
     out_error("winprobe: a matching window is still visible");
@@ -205,8 +205,8 @@ typedef struct ThreadAnswer {
 
 static LRESULT CALLBACK answer_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_COPYDATA) {
-    const COPYDATASTRUCT *data = (const COPYDATASTRUCT *)lparam;
-    ThreadAnswer *answer = (ThreadAnswer *)GetWindowLongPtrW(window, GWLP_USERDATA);
+    const COPYDATASTRUCT* data = (const COPYDATASTRUCT*)lparam;
+    ThreadAnswer* answer = (ThreadAnswer*)GetWindowLongPtrW(window, GWLP_USERDATA);
     if (data->dwData != WINPROBE_ANSWER || data->cbData > sizeof answer->items) return FALSE;
     if (data->cbData > 0) memcpy(answer->items, data->lpData, data->cbData);
     answer->count = (int)(data->cbData / sizeof(MenuItemRecord));
@@ -216,7 +216,7 @@ static LRESULT CALLBACK answer_window_proc(HWND window, UINT message, WPARAM wpa
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
-static HWND create_message_window(const WCHAR *class_name, WNDPROC procedure, void *data) {
+static HWND create_message_window(const WCHAR* class_name, WNDPROC procedure, void* data) {
   WNDCLASSW window_class;
   ZeroMemory(&window_class, sizeof window_class);
   window_class.lpfnWndProc = procedure;
@@ -229,11 +229,11 @@ static HWND create_message_window(const WCHAR *class_name, WNDPROC procedure, vo
 }
 
 /* winprobe_hook.dll lies beside winprobe.exe; returns the named hook procedure, or NULL. */
-static HOOKPROC load_hook_procedure(const char *name, HMODULE *library) {
+static HOOKPROC load_hook_procedure(const char* name, HMODULE* library) {
   WCHAR path[MAX_PATH];
   DWORD length = GetModuleFileNameW(NULL, path, ARRAYSIZE(path));
   if (length == 0 || length >= ARRAYSIZE(path)) return NULL;
-  WCHAR *file_name = wcsrchr(path, L'\\');
+  WCHAR* file_name = wcsrchr(path, L'\\');
   file_name = file_name ? file_name + 1 : path;
   if ((size_t)(file_name - path) + wcslen(L"winprobe_hook.dll") >= ARRAYSIZE(path)) return NULL;
   wcscpy(file_name, L"winprobe_hook.dll");
@@ -242,10 +242,10 @@ static HOOKPROC load_hook_procedure(const char *name, HMODULE *library) {
     out_error("winprobe: cannot load winprobe_hook.dll beside winprobe.exe");
     return NULL;
   }
-  return (HOOKPROC)(void *)GetProcAddress(*library, name);
+  return (HOOKPROC)(void*)GetProcAddress(*library, name);
 }
 
-static BOOL wait_for_answer(const ThreadAnswer *answer, DWORD timeout_ms) {
+static BOOL wait_for_answer(const ThreadAnswer* answer, DWORD timeout_ms) {
   DWORD start = GetTickCount();
   while (!answer->received && GetTickCount() - start < timeout_ms) {
     MSG msg;
@@ -256,7 +256,7 @@ static BOOL wait_for_answer(const ThreadAnswer *answer, DWORD timeout_ms) {
 }
 
 /* Posts a request to the window and waits until its thread has taken it from the queue and answered. */
-static BOOL ask_window_thread(HWND window, LPARAM request, DWORD timeout_ms, ThreadAnswer *answer) {
+static BOOL ask_window_thread(HWND window, LPARAM request, DWORD timeout_ms, ThreadAnswer* answer) {
   HMODULE library;
   HOOKPROC hook_proc = load_hook_procedure(WINPROBE_REQUEST_HOOK_NAME, &library);
   HWND answer_window = create_message_window(L"winprobe.answer", answer_window_proc, answer);
@@ -317,7 +317,7 @@ static int command_sysmenu(HWND window, DWORD timeout_ms) {
   static ThreadAnswer answer;
   if (!ask_window_thread(window, WINPROBE_REQUEST_SYSTEM_MENU, timeout_ms, &answer)) return EXIT_FAILED;
   for (int position = 0; position < answer.count; position++) {
-    const MenuItemRecord *item = &answer.items[position];
+    const MenuItemRecord* item = &answer.items[position];
     out_text("{");
     out_number("position", position);
     out_text(",");
@@ -395,7 +395,7 @@ static BOOL post_key(HWND target, UINT virtual_key, BOOL with_alt) {
          PostMessageW(target, up, virtual_key, 1 | scan | alt | (LPARAM)0xC0000000u);
 }
 
-static int command_key(HWND window, const WCHAR *key) {
+static int command_key(HWND window, const WCHAR* key) {
   HWND target = focus_of(window);
   BOOL posted;
   if (wcscmp(key, L"escape") == 0)
@@ -415,9 +415,9 @@ static int command_key(HWND window, const WCHAR *key) {
 
 static LRESULT CALLBACK watch_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_COPYDATA) {
-    const COPYDATASTRUCT *data = (const COPYDATASTRUCT *)lparam;
+    const COPYDATASTRUCT* data = (const COPYDATASTRUCT*)lparam;
     if (data->dwData != WINPROBE_WINDOW_EVENT || data->cbData != sizeof(WindowEventRecord)) return FALSE;
-    const WindowEventRecord *record = (const WindowEventRecord *)data->lpData;
+    const WindowEventRecord* record = (const WindowEventRecord*)data->lpData;
     out_text(record->shown ? "{\"event\":\"show\"," : "{\"event\":\"hide\",");
     out_number("hwnd", record->hwnd);
     out_text(",");
@@ -436,7 +436,7 @@ static LRESULT CALLBACK watch_window_proc(HWND window, UINT message, WPARAM wpar
 }
 
 /* Ends the watch when standard input reaches its end (the caller closes the pipe). */
-static DWORD WINAPI quit_at_end_of_input(void *main_thread) {
+static DWORD WINAPI quit_at_end_of_input(void* main_thread) {
   char buffer[256];
   DWORD count;
   while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof buffer, &count, NULL) && count > 0) continue;
@@ -457,7 +457,7 @@ static int command_watch(void) {
   }
   MSG msg;
   PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE); /* the thread's queue exists before the reader posts to it */
-  HANDLE reader = CreateThread(NULL, 0, quit_at_end_of_input, (void *)(UINT_PTR)GetCurrentThreadId(), 0, NULL);
+  HANDLE reader = CreateThread(NULL, 0, quit_at_end_of_input, (void*)(UINT_PTR)GetCurrentThreadId(), 0, NULL);
   if (!reader) {
     UnhookWindowsHookEx(hook);
     return EXIT_FAILED;
@@ -481,19 +481,19 @@ static int command_codepage(void) {
 
 /* ---- command line ---- */
 
-static BOOL parse_number(const WCHAR *text, unsigned long *value) {
-  WCHAR *end;
+static BOOL parse_number(const WCHAR* text, unsigned long* value) {
+  WCHAR* end;
   if (!text || !*text) return FALSE;
   *value = wcstoul(text, &end, 0);
   return *end == L'\0';
 }
 
 /* Takes the selector and --timeout options out of argv; the rest stays in order in *rest. */
-static BOOL parse_options(int argc, WCHAR **argv, Selector *selector, DWORD *timeout_ms, WCHAR **rest,
-                          int *rest_count) {
+static BOOL parse_options(int argc, WCHAR** argv, Selector* selector, DWORD* timeout_ms, WCHAR** rest,
+                          int* rest_count) {
   *rest_count = 0;
   for (int i = 0; i < argc; i++) {
-    const WCHAR *option = argv[i];
+    const WCHAR* option = argv[i];
     BOOL has_value = i + 1 < argc;
     unsigned long number;
     if (wcscmp(option, L"--title") == 0 && has_value)
@@ -515,13 +515,14 @@ static BOOL parse_options(int argc, WCHAR **argv, Selector *selector, DWORD *tim
 }
 
 static int usage(void) {
-  out_error("usage: winprobe windows|watch|codepage|wait|gone|controls|sysmenu|msgbox\n"
-            "       winprobe click ID|syscommand COMMAND|key KEY\n"
-            "       [--title TEXT] [--owned|--unowned] [--hwnd HANDLE] [--timeout MS]");
+  out_error(
+      "usage: winprobe windows|watch|codepage|wait|gone|controls|sysmenu|msgbox\n"
+      "       winprobe click ID|syscommand COMMAND|key KEY\n"
+      "       [--title TEXT] [--owned|--unowned] [--hwnd HANDLE] [--timeout MS]");
   return EXIT_USAGE;
 }
 
-static int run_on_window(const WCHAR *command, const Selector *selector, DWORD timeout_ms, WCHAR **rest,
+static int run_on_window(const WCHAR* command, const Selector* selector, DWORD timeout_ms, WCHAR** rest,
                          int rest_count) {
   HWND window = find_window(selector);
   if (!window) {
@@ -540,12 +541,12 @@ static int run_on_window(const WCHAR *command, const Selector *selector, DWORD t
   return usage();
 }
 
-static int run(int argc, WCHAR **argv) {
+static int run(int argc, WCHAR** argv) {
   if (argc < 2) return usage();
-  const WCHAR *command = argv[1];
+  const WCHAR* command = argv[1];
   Selector selector = {NULL, OWNER_ANY, NULL};
   DWORD timeout_ms = DEFAULT_TIMEOUT_MS;
-  WCHAR **rest = (WCHAR **)calloc((size_t)argc, sizeof *rest);
+  WCHAR** rest = (WCHAR**)calloc((size_t)argc, sizeof *rest);
   int rest_count;
   if (!rest || !parse_options(argc - 2, argv + 2, &selector, &timeout_ms, rest, &rest_count)) return usage();
   BOOL has_selector = selector.title || selector.hwnd || selector.owner != OWNER_ANY;
@@ -558,7 +559,7 @@ static int run(int argc, WCHAR **argv) {
   return run_on_window(command, &selector, timeout_ms, rest, rest_count);
 }
 
-int wmain(int argc, WCHAR **argv) {
+int wmain(int argc, WCHAR** argv) {
   int status = run(argc, argv);
   out_flush();
   return status;

@@ -10,13 +10,13 @@ static UINT request_message(void) {
   return message;
 }
 
-static int read_system_menu(HWND window, MenuItemRecord *items, int capacity) {
+static int read_system_menu(HWND window, MenuItemRecord* items, int capacity) {
   HMENU menu = GetSystemMenu(window, FALSE);
   int count = menu ? GetMenuItemCount(menu) : 0;
   if (count < 0) count = 0;
   if (count > capacity) count = capacity;
   for (int position = 0; position < count; position++) {
-    MenuItemRecord *item = &items[position];
+    MenuItemRecord* item = &items[position];
     MENUITEMINFOW info;
     ZeroMemory(&info, sizeof info);
     ZeroMemory(item, sizeof *item);
@@ -33,7 +33,7 @@ static int read_system_menu(HWND window, MenuItemRecord *items, int capacity) {
   return count;
 }
 
-static void answer_request(const MSG *request) {
+static void answer_request(const MSG* request) {
   MenuItemRecord items[WINPROBE_MAX_MENU_ITEMS];
   int count = 0;
   if (request->lParam == WINPROBE_REQUEST_SYSTEM_MENU)
@@ -42,12 +42,12 @@ static void answer_request(const MSG *request) {
   answer.dwData = WINPROBE_ANSWER;
   answer.cbData = (DWORD)(count * sizeof(MenuItemRecord));
   answer.lpData = items;
-  SendMessageTimeoutW((HWND)request->wParam, WM_COPYDATA, (WPARAM)request->hwnd, (LPARAM)&answer,
-                      SMTO_ABORTIFHUNG, ANSWER_TIMEOUT_MS, NULL);
+  SendMessageTimeoutW((HWND)request->wParam, WM_COPYDATA, (WPARAM)request->hwnd, (LPARAM)&answer, SMTO_ABORTIFHUNG,
+                      ANSWER_TIMEOUT_MS, NULL);
 }
 
 __declspec(dllexport) LRESULT CALLBACK winprobe_getmessage_hook(int code, WPARAM removal, LPARAM message) {
-  const MSG *msg = (const MSG *)message;
+  const MSG* msg = (const MSG*)message;
   if (code == HC_ACTION && removal == PM_REMOVE && msg->message == request_message()) answer_request(msg);
   return CallNextHookEx(NULL, code, removal, message);
 }
@@ -67,17 +67,16 @@ static void report_window_event(HWND window, BOOL shown) {
   report.dwData = WINPROBE_WINDOW_EVENT;
   report.cbData = sizeof record;
   report.lpData = &record;
-  SendMessageTimeoutW(watcher, WM_COPYDATA, (WPARAM)window, (LPARAM)&report, SMTO_ABORTIFHUNG,
-                      ANSWER_TIMEOUT_MS, NULL);
+  SendMessageTimeoutW(watcher, WM_COPYDATA, (WPARAM)window, (LPARAM)&report, SMTO_ABORTIFHUNG, ANSWER_TIMEOUT_MS, NULL);
 }
 
 /* Every show and hide of a window, by ShowWindow or SetWindowPos, ends in WM_WINDOWPOSCHANGED with
  * SWP_SHOWWINDOW or SWP_HIDEWINDOW. */
 __declspec(dllexport) LRESULT CALLBACK winprobe_callwndproc_hook(int code, WPARAM sender, LPARAM message) {
-  const CWPSTRUCT *call = (const CWPSTRUCT *)message;
+  const CWPSTRUCT* call = (const CWPSTRUCT*)message;
   if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED &&
       GetAncestor(call->hwnd, GA_PARENT) == GetDesktopWindow()) {
-    UINT flags = ((const WINDOWPOS *)call->lParam)->flags;
+    UINT flags = ((const WINDOWPOS*)call->lParam)->flags;
     if (flags & SWP_SHOWWINDOW) report_window_event(call->hwnd, TRUE);
     if (flags & SWP_HIDEWINDOW) report_window_event(call->hwnd, FALSE);
   }
