@@ -71,4 +71,4 @@ echo
 
 python3 scripts/sample_report.py snapshot "$WINEPREFIX" "$work/after.json" "$halcon_windows"
 python3 "$repo/scripts/sample_report.py" report "$work/before.json" "$work/after.json" "$work/process.log" \
-  "$launch_log"
+  "$launch_log" "$WINEPREFIX"

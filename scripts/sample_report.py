@@ -2,13 +2,14 @@
 """Snapshots a Wine prefix before and after a run of calvant.exe and reports what the run changed.
 
     sample_report.py snapshot PREFIX OUT.json [EXTRA_FOLDER ...]
-    sample_report.py report BEFORE.json AFTER.json PROCESS_TRACE LAUNCH_LOG
+    sample_report.py report BEFORE.json AFTER.json PROCESS_TRACE LAUNCH_LOG [PREFIX]
 
 A snapshot holds the registry as Wine keeps it (system.reg, user.reg), split into HKLM's 64-bit and
 32-bit views, and the files below the system folders (system32, syswow64, inf) and below any extra
 folder given as a Windows path. The report lists registry values added, changed or removed per view,
 files added or replaced per folder, and the programs the run started (from Wine's +process trace) with
-the working directory the sample installers recorded.
+the working directory the sample installers recorded, and, given the prefix, what the 64-bit installer part
+reported in its log.
 """
 
 import json
@@ -160,15 +161,26 @@ def report_programs(trace_path, launch_log):
             print(f"  {program} {arguments}\n      in {directory}")
 
 
+def report_installer_part(prefix):
+    logs = sorted(Path(prefix, "drive_c", "users").glob("*/**/Installer_x64Part.log"))
+    if not logs:
+        return
+    print("\n The 64-bit installer part reported:")
+    for line in logs[-1].read_text(errors="replace").splitlines():
+        print(f"  {line}")
+
+
 def main(argv):
     if len(argv) >= 3 and argv[0] == "snapshot":
         snapshot(argv[1], argv[2], argv[3:])
-    elif len(argv) == 5 and argv[0] == "report":
+    elif len(argv) in (5, 6) and argv[0] == "report":
         before = json.loads(Path(argv[1]).read_text())
         after = json.loads(Path(argv[2]).read_text())
         report_registry(before["registry"], after["registry"])
         report_files(before["files"], after["files"])
         report_programs(argv[3], argv[4])
+        if len(argv) == 6:
+            report_installer_part(argv[5])
     else:
         print(__doc__, file=sys.stderr)
         return 2
