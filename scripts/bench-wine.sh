@@ -15,13 +15,9 @@ cd "$(dirname "$0")/.."
 repo=$(pwd)
 runs=${1:-15}
 
-for tool in cmake i686-w64-mingw32-g++ x86_64-w64-mingw32-g++ wine python3; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "Installing the build and Wine packages (scripts/install-deps.sh) ..."
-    bash scripts/install-deps.sh
-    break
-  fi
-done
+# shellcheck source=scripts/lib/sample-prefix.sh
+source scripts/lib/sample-prefix.sh
+ensure_tools
 
 echo "Building calvant.exe, floor.exe and the sample package ..."
 jobs=$(nproc)
@@ -30,29 +26,9 @@ cmake --build --preset mingw-i686 -j"$jobs" --target calvant floor sample_packag
 cmake --preset mingw-x86_64 >/dev/null
 cmake --build --preset mingw-x86_64 -j"$jobs" --target sample_package >/dev/null
 
-work=$(mktemp -d /tmp/calvant-bench.XXXXXX)
-export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-echo "Making a 64-bit Wine prefix (about 15 s) ..."
-timeout 300 wineboot -i >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-wineserver -w
-
-package_windows='C:\Lumetra Sample Package'
-package="$WINEPREFIX/drive_c/Lumetra Sample Package"
-halcon_windows='C:\Program Files\MVTec\HALCON-12.0'
-package/layout-package.sh "$package"
+make_sample_prefix calvant-bench
 rm -rf "$package/Drivers/USB" "$package/Calvant/Installer_x64Part.exe"
 cp build/mingw-i686/bin/floor.exe "$package/Calvant/"
-for folder in x86sse2-win32 x86-win32 x64-win64; do
-  mkdir -p "$WINEPREFIX/drive_c/Program Files/MVTec/HALCON-12.0/bin/$folder"
-done
 
 # One server for every start below; it stays until the prefix is removed.
 wineserver -p

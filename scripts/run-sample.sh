@@ -10,13 +10,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
 
-for tool in cmake i686-w64-mingw32-g++ x86_64-w64-mingw32-g++ wine wine64 python3; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "Installing the build and Wine packages (scripts/install-deps.sh) ..."
-    bash scripts/install-deps.sh
-    break
-  fi
-done
+# shellcheck source=scripts/lib/sample-prefix.sh
+source scripts/lib/sample-prefix.sh
+ensure_tools
 
 echo "Building calvant.exe and the sample package ..."
 jobs=$(nproc)
@@ -25,32 +21,7 @@ cmake --build --preset mingw-i686 -j"$jobs" --target calvant sample_package >/de
 cmake --preset mingw-x86_64 >/dev/null
 cmake --build --preset mingw-x86_64 -j"$jobs" --target sample_package >/dev/null
 
-work=$(mktemp -d /tmp/calvant-sample.XXXXXX)
-export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  if [ "${CALVANT_KEEP_PREFIX:-0}" = 1 ]; then
-    echo "Prefix kept: $WINEPREFIX"
-  else
-    rm -rf "$work"
-  fi
-}
-trap cleanup EXIT
-
-echo "Making a 64-bit Wine prefix (about 15 s) ..."
-timeout 300 wineboot -i >/dev/null 2>&1
-# Windows without a screen: they exist and run their code, drawn nowhere.
-wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-wineserver -w
-
-package_windows='C:\Lumetra Sample Package'
-package="$WINEPREFIX/drive_c/Lumetra Sample Package"
-halcon_windows='C:\Program Files\MVTec\HALCON-12.0'
-package/layout-package.sh "$package"
-for folder in x86sse2-win32 x86-win32 x64-win64; do
-  mkdir -p "$WINEPREFIX/drive_c/Program Files/MVTec/HALCON-12.0/bin/$folder"
-done
+make_sample_prefix calvant-sample
 launch_log="$WINEPREFIX/drive_c/sample-package-launches.log"
 
 python3 scripts/sample_report.py snapshot "$WINEPREFIX" "$work/before.json" "$halcon_windows"
